@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing for building and running the viewer ("run") or for
+# also building and running every test ("test").
+set -euo pipefail
+
+run_packages=(cmake make g++ libgl-dev libglu1-mesa-dev libglut-dev libgl1-mesa-dri libglx-mesa0
+  xvfb xauth)
+test_packages=("${run_packages[@]}" libgtest-dev xdotool x11-apps libx11-dev)
+
+case "${1:-run}" in
+run) wanted=("${run_packages[@]}") ;;
+test) wanted=("${test_packages[@]}") ;;
+*)
+  echo "usage: $0 [run|test]" >&2
+  exit 2
+  ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+install=(apt-get install -y -q --no-install-recommends "${missing[@]}")
+if [ "$(id -u)" -eq 0 ]; then
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${install[@]}"
+elif command -v sudo >/dev/null 2>&1; then
+  sudo apt-get update -q
+  sudo DEBIAN_FRONTEND=noninteractive "${install[@]}"
+else
+  echo "Missing packages; install them as root with: ${install[*]}" >&2
+  exit 1
+fi

@@ -1,0 +1,13 @@
+// The viewer's own start-up, run once per test program against the real GL on a private X
+// display, and its frames read back from the back buffer.
+#pragma once
+
+#include "support/image.h"
+
+#include "shell/viewer_state.h"
+
+// Draws one frame with display() from the given state and returns what it rendered.
+Image renderFrame(const ViewerState &state);
+
+// The polygon mode, set the way the viewer sets it: through its keyboard command.
+void pressKey(unsigned char key);
