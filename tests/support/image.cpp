@@ -59,6 +59,36 @@ std::size_t countPixels(const Image &image, bool (*test)(const Rgb &))
     return n;
 }
 
+Rgb brightestColour(const Image &image)
+{
+    Rgb best;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const Rgb c = image.at(x, y);
+            if (!isWhite(c) && brightness(c) > brightness(best)) {
+                best = c;
+            }
+        }
+    }
+    return best;
+}
+
+int steepestStep(const Image &image, int x, int y, int radius)
+{
+    int steepest = 0;
+    for (int row = std::max(0, y - radius); row <= std::min(image.height - 1, y + radius); ++row) {
+        for (int col = std::max(0, x - radius); col < std::min(image.width - 1, x + radius);
+             ++col) {
+            if ((col - x) * (col - x) + (row - y) * (row - y) < radius * radius) {
+                const int step =
+                    brightness(image.at(col, row)) - brightness(image.at(col + 1, row));
+                steepest = std::max(steepest, std::abs(step));
+            }
+        }
+    }
+    return steepest;
+}
+
 double meanDifference(const Image &a, const Image &b)
 {
     if (a.rgb.size() != b.rgb.size() || a.rgb.empty()) {
@@ -109,8 +139,8 @@ bool readXwd(const std::string &bytes, Image &image)
     const bool bigEndianPixels = field(bytes, 7, true) == 1; // byte order: 1 is MSBFirst
     const std::uint32_t bitsPerPixel = field(bytes, 11, true);
     const std::uint32_t bytesPerLine = field(bytes, 12, true);
-    const std::uint32_t masks[3] = {field(bytes, 15, true), field(bytes, 16, true),
-                                    field(bytes, 17, true)};
+    const std::uint32_t masks[3] = {field(bytes, 14, true), field(bytes, 15, true),
+                                    field(bytes, 16, true)};
     const std::uint32_t colourMapEntries = field(bytes, 19, true);
     constexpr std::uint32_t Z_PIXMAP = 2;
     if (format != Z_PIXMAP || (bitsPerPixel != 32 && bitsPerPixel != 24)) {
@@ -126,10 +156,12 @@ bool readXwd(const std::string &bytes, Image &image)
     const std::size_t pixelBytes = bitsPerPixel / 8;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const std::size_t at = start + std::size_t(y) * bytesPerLine + std::size_t(x) * pixelBytes;
+            const std::size_t at =
+                start + std::size_t(y) * bytesPerLine + std::size_t(x) * pixelBytes;
             std::uint32_t pixel = 0;
             for (std::size_t k = 0; k < pixelBytes; ++k) {
-                const auto byte = std::uint8_t(bytes[at + (bigEndianPixels ? k : pixelBytes - 1 - k)]);
+                const auto byte =
+                    std::uint8_t(bytes[at + (bigEndianPixels ? k : pixelBytes - 1 - k)]);
                 pixel = (pixel << 8) | byte;
             }
             for (std::size_t c = 0; c < 3; ++c) {

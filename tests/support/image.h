@@ -28,6 +28,11 @@ Box nonWhiteBox(const Image &image);
 std::size_t countPixels(const Image &image, bool (*test)(const Rgb &));
 bool isYellow(const Rgb &c);
 bool isBlue(const Rgb &c);
+// The brightest pixel that is not white.
+Rgb brightestColour(const Image &image);
+// The largest brightness step between neighbours in a row, within `radius` of (x, y): facet edges
+// show up as steep steps.
+int steepestStep(const Image &image, int x, int y, int radius);
 // The mean absolute difference, per channel, over the whole picture.
 double meanDifference(const Image &a, const Image &b);
 

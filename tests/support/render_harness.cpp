@@ -15,7 +15,7 @@ namespace {
 Image lastFrame;
 
 class ViewerOnVirtualDisplay : public testing::Environment {
-public:
+  public:
     void SetUp() override
     {
         display_ = startVirtualDisplay();
@@ -34,7 +34,7 @@ public:
         stopVirtualDisplay(display_);
     }
 
-private:
+  private:
     VirtualDisplay display_;
 };
 

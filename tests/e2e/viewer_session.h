@@ -1,0 +1,38 @@
+// The real viewer, started as a user starts it, on a private Xvfb: driven with real X input
+// through xdotool (XTEST, as a device sends it) and seen through window captures.
+#pragma once
+
+#include "support/image.h"
+#include "support/virtual_display.h"
+
+#include <string>
+#include <sys/types.h>
+
+struct ViewerSession {
+    VirtualDisplay display;
+    pid_t pid = -1;
+    int output = -1; // the viewer's standard output
+    std::string window;
+    int left = 0, top = 0; // of the window, in screen pixels
+};
+
+// Starts Xvfb and the viewer, and returns once the first frame is on the screen.
+bool startViewer(ViewerSession &session);
+void stopViewer(ViewerSession &session);
+
+// Runs `xdotool ARGS` against the session's display; returns its standard output.
+std::string xdotool(const std::string &args);
+void pressKeys(const std::string &keys);
+// A drag with a button held, in window pixels.
+void drag(const ViewerSession &session, int button, int fromX, int fromY, int toX, int toY);
+
+Image capture(const ViewerSession &session);
+// The window once it has stopped changing.
+Image captureSettled(const ViewerSession &session);
+// The window once it differs from `before` and has stopped changing.
+Image captureChanged(const ViewerSession &session, const Image &before);
+
+// Waits for the viewer to end; returns its wait status, or -1 if it is still running.
+int waitForExit(ViewerSession &session, int timeoutMs);
+// Everything the viewer has written to standard output, once it has ended.
+std::string readOutput(ViewerSession &session);
