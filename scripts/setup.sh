@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that are missing for building and running the viewer ("run") or for
-# also building and running every test ("test").
+# Installs the Debian packages that are missing for building and running the viewer ("run"), for
+# also building and running every test ("test"), or for rendering the picture gallery ("gallery").
 set -euo pipefail
 
 run_packages=(cmake make g++ libgl-dev libglu1-mesa-dev libglut-dev libgl1-mesa-dri libglx-mesa0
   xvfb xauth)
 test_packages=("${run_packages[@]}" libgtest-dev xdotool x11-apps libx11-dev)
+gallery_packages=("${run_packages[@]}" xdotool imagemagick)
 
 case "${1:-run}" in
 run) wanted=("${run_packages[@]}") ;;
 test) wanted=("${test_packages[@]}") ;;
+gallery) wanted=("${gallery_packages[@]}") ;;
 *)
-  echo "usage: $0 [run|test]" >&2
+  echo "usage: $0 [run|test|gallery]" >&2
   exit 2
   ;;
 esac
