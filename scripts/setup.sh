@@ -5,7 +5,8 @@ set -euo pipefail
 
 run_packages=(cmake make g++ libgl-dev libglu1-mesa-dev libglut-dev libgl1-mesa-dri libglx-mesa0
   xvfb xauth)
-test_packages=("${run_packages[@]}" libgtest-dev xdotool x11-apps libx11-dev)
+test_packages=("${run_packages[@]}" libgtest-dev xdotool x11-apps libx11-dev dpkg-dev
+  desktop-file-utils man-db groff-base file)
 gallery_packages=("${run_packages[@]}" xdotool imagemagick)
 
 case "${1:-run}" in
