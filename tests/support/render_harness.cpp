@@ -9,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <dlfcn.h>
 
 namespace {
 
 Image lastFrame;
+bool readBack = true;
 
 class ViewerOnVirtualDisplay : public testing::Environment {
   public:
@@ -44,12 +46,19 @@ const testing::Environment *const environment =
 } // namespace
 
 // These two definitions take the place of freeglut's for this test program. Start-up returns
-// instead of entering the event loop, and each frame's back buffer is read before it would be
-// shown: on Mesa's software renderer the front buffer reads back black after a swap.
+// instead of entering the event loop, and each frame's back buffer is read instead of shown: on
+// Mesa's software renderer the front buffer reads back black after a swap.
 extern "C" void glutMainLoop() {}
 
 extern "C" void glutSwapBuffers()
 {
+    if (!readBack) {
+        // freeglut's own swap, as the viewer makes it.
+        using Swap = void (*)();
+        static const auto swap = reinterpret_cast<Swap>(dlsym(RTLD_NEXT, "glutSwapBuffers"));
+        swap();
+        return;
+    }
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     lastFrame.width = viewport[2];
@@ -72,6 +81,14 @@ Image renderFrame(const ViewerState &state)
     viewerState = state;
     display();
     return lastFrame;
+}
+
+void drawFrame(const ViewerState &state)
+{
+    readBack = false;
+    viewerState = state;
+    display();
+    readBack = true;
 }
 
 void pressKey(unsigned char key)

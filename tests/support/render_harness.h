@@ -9,5 +9,8 @@
 // Draws one frame with display() from the given state and returns what it rendered.
 Image renderFrame(const ViewerState &state);
 
+// Draws one frame and shows it, as the viewer does, without reading it back.
+void drawFrame(const ViewerState &state);
+
 // The polygon mode, set the way the viewer sets it: through its keyboard command.
 void pressKey(unsigned char key);
