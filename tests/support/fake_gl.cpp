@@ -22,6 +22,7 @@ struct State {
     Callbacks callbacks;
     std::string windowTitle;
     std::function<void(const Call &)> hook;
+    bool recording = true;
 };
 
 State &state()
@@ -36,9 +37,14 @@ std::vector<std::size_t> &currentStack()
     return s.matrixMode == GL_PROJECTION ? s.projectionStack : s.modelviewStack;
 }
 
-void record(std::string_view name, std::initializer_list<double> args)
+// False while recording is off: the caller then leaves the GL state alone as well, so a quiet
+// frame allocates nothing.
+bool record(std::string_view name, std::initializer_list<double> args)
 {
     State &s = state();
+    if (!s.recording) {
+        return false;
+    }
     Call call;
     call.name = name;
     for (double arg : args) {
@@ -50,6 +56,7 @@ void record(std::string_view name, std::initializer_list<double> args)
     if (s.hook) {
         s.hook(s.calls.back());
     }
+    return true;
 }
 
 void recordVector(std::string_view name, GLenum target, GLenum pname, const GLfloat *v)
@@ -159,6 +166,11 @@ const std::string &windowTitle()
     return state().windowTitle;
 }
 
+void setRecording(bool on)
+{
+    state().recording = on;
+}
+
 void onCall(std::function<void(const Call &)> hook)
 {
     state().hook = std::move(hook);
@@ -233,17 +245,23 @@ void glDepthMask(GLboolean flag)
 }
 void glPolygonMode(GLenum face, GLenum mode)
 {
-    record("glPolygonMode", {double(face), double(mode)});
+    if (!record("glPolygonMode", {double(face), double(mode)})) {
+        return;
+    }
     state().polygonMode = mode;
 }
 void glMatrixMode(GLenum mode)
 {
-    record("glMatrixMode", {double(mode)});
+    if (!record("glMatrixMode", {double(mode)})) {
+        return;
+    }
     state().matrixMode = mode;
 }
 void glPushMatrix()
 {
-    record("glPushMatrix", {});
+    if (!record("glPushMatrix", {})) {
+        return;
+    }
     auto &s = state();
     auto &stack = fakegl::currentStack();
     stack.push_back(stack.back());
@@ -254,7 +272,9 @@ void glPushMatrix()
 }
 void glPopMatrix()
 {
-    record("glPopMatrix", {});
+    if (!record("glPopMatrix", {})) {
+        return;
+    }
     auto &stack = fakegl::currentStack();
     if (stack.size() == 1) {
         state().stackFault = true;
@@ -264,17 +284,23 @@ void glPopMatrix()
 }
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
 {
-    record("glTranslatef", {x, y, z});
+    if (!record("glTranslatef", {x, y, z})) {
+        return;
+    }
     fakegl::multiplyCurrent({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1});
 }
 void glScalef(GLfloat x, GLfloat y, GLfloat z)
 {
-    record("glScalef", {x, y, z});
+    if (!record("glScalef", {x, y, z})) {
+        return;
+    }
     fakegl::multiplyCurrent({x, 0, 0, 0, 0, y, 0, 0, 0, 0, z, 0, 0, 0, 0, 1});
 }
 void glRotatef(GLfloat angle, GLfloat ax, GLfloat ay, GLfloat az)
 {
-    record("glRotatef", {angle, ax, ay, az});
+    if (!record("glRotatef", {angle, ax, ay, az})) {
+        return;
+    }
     // The rotation matrix of the glRotate reference page, about the normalised axis.
     const double length = std::sqrt(double(ax) * ax + double(ay) * ay + double(az) * az);
     const double x = ax / length, y = ay / length, z = az / length;
@@ -287,7 +313,9 @@ void glRotatef(GLfloat angle, GLfloat ax, GLfloat ay, GLfloat az)
 
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
 {
-    record("gluPerspective", {fovy, aspect, zNear, zFar});
+    if (!record("gluPerspective", {fovy, aspect, zNear, zFar})) {
+        return;
+    }
     const double f = 1.0 / std::tan(fovy * 3.14159265358979323846 / 360.0);
     fakegl::multiplyCurrent({f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, (zFar + zNear) / (zNear - zFar),
                              -1, 0, 0, 2 * zFar * zNear / (zNear - zFar), 0});

@@ -46,6 +46,9 @@ GLenum polygonMode();
 const Callbacks &callbacks();
 const std::string &windowTitle();
 
+// With recording off every call does nothing at all, as a driver that draws nothing would.
+void setRecording(bool on);
+
 // Called with each call as it is recorded.
 void onCall(std::function<void(const Call &)> hook);
 
