@@ -1,10 +1,14 @@
 #include "e2e/viewer_session.h"
 
+#include <X11/Xlib.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -56,14 +60,19 @@ bool startViewer(ViewerSession &session)
     if (pipe(output) != 0) {
         return false;
     }
+    char errorFile[] = "/tmp/viewer-stderr-XXXXXX";
+    const int errors = mkstemp(errorFile);
+    session.errorFile = errorFile;
     session.pid = fork();
     if (session.pid == 0) {
         dup2(output[1], STDOUT_FILENO);
+        dup2(errors, STDERR_FILENO);
         close(output[0]);
         execl(VIEWER_BINARY, VIEWER_BINARY, static_cast<char *>(nullptr));
         _exit(127);
     }
     close(output[1]);
+    close(errors);
     session.output = output[0];
 
     session.window = xdotool("search --sync --onlyvisible --name '^Orvane Assignment 3$'");
@@ -90,11 +99,30 @@ void stopViewer(ViewerSession &session)
         session.output = -1;
     }
     stopVirtualDisplay(session.display);
+    if (!session.errorFile.empty()) {
+        unlink(session.errorFile.c_str());
+        session.errorFile.clear();
+    }
 }
 
 std::string xdotool(const std::string &args)
 {
     return runCommand("xdotool " + args + " 2>/dev/null");
+}
+
+void xdotoolScript(const std::string &commands)
+{
+    char path[] = "/tmp/xdotool-script-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0) {
+        return;
+    }
+    const bool written = write(fd, commands.data(), commands.size()) == ssize_t(commands.size());
+    close(fd);
+    if (written) {
+        xdotool(path);
+    }
+    unlink(path);
 }
 
 void pressKeys(const std::string &keys)
@@ -169,4 +197,28 @@ std::string readOutput(ViewerSession &session)
         text.append(buffer, std::size_t(n));
     }
     return text;
+}
+
+std::string readErrors(const ViewerSession &session)
+{
+    std::ifstream file(session.errorFile);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool closeWindowAsAWindowManagerWould(const ViewerSession &session)
+{
+    Display *display = XOpenDisplay(session.display.name.c_str());
+    if (display == nullptr) {
+        return false;
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::stoul(session.window);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XCloseDisplay(display);
+    return sent != 0;
 }

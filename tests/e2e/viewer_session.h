@@ -11,7 +11,8 @@
 struct ViewerSession {
     VirtualDisplay display;
     pid_t pid = -1;
-    int output = -1; // the viewer's standard output
+    int output = -1;       // the viewer's standard output
+    std::string errorFile; // its standard error
     std::string window;
     int left = 0, top = 0; // of the window, in screen pixels
 };
@@ -36,3 +37,10 @@ Image captureChanged(const ViewerSession &session, const Image &before);
 int waitForExit(ViewerSession &session, int timeoutMs);
 // Everything the viewer has written to standard output, once it has ended.
 std::string readOutput(ViewerSession &session);
+std::string readErrors(const ViewerSession &session);
+
+// Sends the window the WM_DELETE_WINDOW message a window manager sends when the user closes it.
+bool closeWindowAsAWindowManagerWould(const ViewerSession &session);
+
+// Runs the xdotool commands in a script file, for input too long for one command line.
+void xdotoolScript(const std::string &commands);

@@ -22,7 +22,7 @@ VirtualDisplay startVirtualDisplay()
         close(ready[0]);
         const std::string fd = std::to_string(ready[1]);
         // -displayfd: Xvfb takes the first free display number and writes it to the pipe.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten",
                "tcp", static_cast<char *>(nullptr));
         _exit(127);
     }
