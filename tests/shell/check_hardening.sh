@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Checks that the viewer is built hardened: a position-independent executable with a stack
+# protector and full RELRO, compiled with _FORTIFY_SOURCE and optimisation.
+# Usage: check_hardening.sh VIEWER_BINARY COMPILE_COMMANDS_JSON
+set -euo pipefail
+binary=$1
+commands=$2
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+readelf -h "$binary" | grep -Eq 'Type:[[:space:]]+DYN' || fail "not a position-independent executable"
+dynamic=$(readelf -d "$binary")
+grep -Eq 'FLAGS_1.*PIE' <<<"$dynamic" || fail "no PIE flag"
+grep -Eq 'BIND_NOW|FLAGS_1.*NOW' <<<"$dynamic" || fail "symbols are bound lazily: RELRO is only partial"
+readelf -l "$binary" | grep -q GNU_RELRO || fail "no RELRO segment"
+readelf --dyn-syms -W "$binary" | grep -q '__stack_chk_fail' || fail "no stack protector"
+
+# The binary itself calls no function that has a checked variant, so whether _FORTIFY_SOURCE was
+# on shows in how each of its sources was compiled.
+sources=0
+while read -r command; do
+  sources=$((sources + 1))
+  grep -q -- '-D_FORTIFY_SOURCE=2' <<<"$command" || fail "compiled without _FORTIFY_SOURCE: $command"
+  grep -Eq -- ' -O[123s]' <<<"$command" || fail "compiled without optimisation: $command"
+done < <(grep '"command"' "$commands" | grep '/src/')
+[ "$sources" -gt 0 ] || fail "no compile commands for the viewer's sources in $commands"
+
+[ "$failures" -eq 0 ]
