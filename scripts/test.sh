@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the viewer and its tests with warnings as errors, and runs
-# every test.
+# Installs what is missing, then builds and runs every test twice: in the release build, and
+# under AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails its test.
+# Warnings are errors in both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh test
+
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DORVANE_WARNINGS_AS_ERRORS=ON
 cmake --build build --parallel
 ctest --test-dir build --output-on-failure --parallel 2
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_SANITIZE=ON \
+  -DORVANE_WARNINGS_AS_ERRORS=ON
+cmake --build build-sanitize --parallel
+UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-sanitize --output-on-failure --parallel 2
