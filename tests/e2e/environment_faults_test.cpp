@@ -7,21 +7,7 @@
 
 namespace {
 
-class EnvironmentFaults : public testing::Test {
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(startViewer(viewer_)) << "the viewer did not show its first frame";
-        first_ = captureSettled(viewer_);
-    }
-    void TearDown() override
-    {
-        stopViewer(viewer_);
-    }
-
-    ViewerSession viewer_;
-    Image first_;
-};
+using EnvironmentFaults = ViewerTest;
 
 // The viewport follows the window while the projection keeps its aspect of 1, so a wide, low
 // window stretches the sphere across and squeezes it down.

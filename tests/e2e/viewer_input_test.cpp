@@ -26,25 +26,13 @@ double whiteShare(const Image &image)
     return double(countPixels(image, isWhite)) / double(image.width * image.height);
 }
 
-class ViewerInput : public testing::Test {
+class ViewerInput : public ViewerTest {
   protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(startViewer(viewer_)) << "the viewer did not show its first frame";
-        first_ = captureSettled(viewer_);
-    }
-    void TearDown() override
-    {
-        stopViewer(viewer_);
-    }
     Image after(const std::string &keys, const Image &before)
     {
         pressKeys(keys);
         return captureChanged(viewer_, before);
     }
-
-    ViewerSession viewer_;
-    Image first_;
 };
 
 TEST_F(ViewerInput, KeysSwitchModelShadingHighlightAndPolygonMode)

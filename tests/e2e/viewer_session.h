@@ -5,6 +5,8 @@
 #include "support/image.h"
 #include "support/virtual_display.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <sys/types.h>
 
@@ -44,3 +46,20 @@ bool closeWindowAsAWindowManagerWould(const ViewerSession &session);
 
 // Runs the xdotool commands in a script file, for input too long for one command line.
 void xdotoolScript(const std::string &commands);
+
+// A fresh viewer on a fresh display for every test, with its first frame taken.
+class ViewerTest : public testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(startViewer(viewer_)) << "the viewer did not show its first frame";
+        first_ = captureSettled(viewer_);
+    }
+    void TearDown() override
+    {
+        stopViewer(viewer_);
+    }
+
+    ViewerSession viewer_;
+    Image first_;
+};
