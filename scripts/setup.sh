@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing for building and running the viewer ("run"), for
-# also building and running every test ("test"), or for rendering the picture gallery ("gallery").
+# also building and running every test ("test"), for rendering the picture gallery ("gallery") or
+# for the benchmarks ("bench").
 set -euo pipefail
 
 run_packages=(cmake make g++ libgl-dev libglu1-mesa-dev libglut-dev libgl1-mesa-dri libglx-mesa0
@@ -8,13 +9,15 @@ run_packages=(cmake make g++ libgl-dev libglu1-mesa-dev libglut-dev libgl1-mesa-
 test_packages=("${run_packages[@]}" libgtest-dev xdotool x11-apps libx11-dev dpkg-dev
   desktop-file-utils man-db groff-base file)
 gallery_packages=("${run_packages[@]}" xdotool imagemagick)
+bench_packages=("${run_packages[@]}" libbenchmark-dev gnuplot-nox)
 
 case "${1:-run}" in
 run) wanted=("${run_packages[@]}") ;;
 test) wanted=("${test_packages[@]}") ;;
 gallery) wanted=("${gallery_packages[@]}") ;;
+bench) wanted=("${bench_packages[@]}") ;;
 *)
-  echo "usage: $0 [run|test|gallery]" >&2
+  echo "usage: $0 [run|test|gallery|bench]" >&2
   exit 2
   ;;
 esac

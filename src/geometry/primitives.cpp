@@ -7,30 +7,11 @@
 
 namespace {
 
-constexpr GLfloat MATERIAL_AMBIENT[] = {0.3f, 0.3f, 0.3f, 1.0f};
-constexpr GLfloat CYLINDER_DIFFUSE[] = {0.7f, 0.7f, 0.1f, 1.0f}; // yellow
-constexpr GLfloat SPHERE_DIFFUSE[] = {0.1f, 0.5f, 0.8f, 1.0f};   // blue
-constexpr GLfloat BLACK[] = {0.0f, 0.0f, 0.0f, 1.0f};
-constexpr GLfloat HIGHLIGHT_SHININESS = 100.0f;
-constexpr GLfloat NO_SHININESS = 0.0f;
-
 // Every facet corner and middle lies at a whole or half number of twentieths of pi. Keeping the
 // product before the division makes each angle bit-identical to the textbook formula.
 double twentiethsOfPi(double steps)
 {
     return steps * PI_APPROX / 20.0;
-}
-
-// Only the front material is set: lighting is one-sided, so back faces use it too. The highlight
-// reflects the material's own diffuse colour, which keeps the highlight tinted rather than white.
-void setMaterial(const GLfloat *diffuse)
-{
-    const bool highlight = viewerState.highlight;
-    glMaterialfv(GL_FRONT, GL_AMBIENT, MATERIAL_AMBIENT);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, highlight ? diffuse : BLACK);
-    glMaterialf(GL_FRONT, GL_SHININESS, highlight ? HIGHLIGHT_SHININESS : NO_SHININESS);
-    glMaterialfv(GL_FRONT, GL_EMISSION, BLACK);
 }
 
 // With smooth normals every corner carries its own; with flat normals the facet's one normal was
@@ -56,7 +37,7 @@ void sphereCorner(bool smooth, double sinBeta, double cosBeta, double sinAlpha, 
 
 void drawCylinder(double radius, double height)
 {
-    setMaterial(CYLINDER_DIFFUSE);
+    setCylinderMaterial();
     const double zBottom = -0.5 * height;
     const double zTop = 0.5 * height;
 
@@ -87,7 +68,7 @@ void drawCylinder(double radius, double height)
 
 void drawSphere(double radius)
 {
-    setMaterial(SPHERE_DIFFUSE);
+    setSphereMaterial();
 
     // Each great circle is walked in the same 40 steps, so the sines and cosines of its corner and
     // middle angles are worked out once here and serve all 20 bands.
