@@ -63,8 +63,10 @@ TEST(Memory, HeapAndResidentMemoryStayFlatOverAThousandFrames)
     const long resident = residentKiB(), heap = heapInUseKiB();
     std::cout << "frame " << FRAMES << ": resident " << resident << " KiB, heap in use " << heap
               << " KiB" << std::endl;
+    // The heap in use is exact: 512 KiB over 576 frames catches a leak of 1 KiB a frame. The
+    // resident set also drifts by a few MiB with the allocator's fragmentation and X's buffers.
     EXPECT_LE(heap - settledHeap, 512);
-    EXPECT_LE(resident - settledResident, 4096);
+    EXPECT_LE(resident - settledResident, 8192);
 }
 
 } // namespace
