@@ -53,7 +53,7 @@ ViewerState zoomedTo(float zoom)
     return state;
 }
 
-TEST(Mouse, DragsTurnAndZoomAsSpecifiedForEveryEventSequence)
+TEST(Mouse, EveryEventSequenceTurnsAndZoomsAsTheDragsDirect)
 {
     const int L = GLUT_LEFT_BUTTON, M = GLUT_MIDDLE_BUTTON, R = GLUT_RIGHT_BUTTON;
     const float zoomDown100 = static_cast<float>(1.0 + 100 * 0.001);
