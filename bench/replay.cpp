@@ -71,13 +71,8 @@ void replay(const GlCalls &calls)
             a += 1;
             break;
         case GlOp::NORMAL:
-            glNormal3d(a[0], a[1], a[2]);
-            a += 3;
-            break;
         case GlOp::VERTEX:
-            glVertex3d(a[0], a[1], a[2]);
-            a += 3;
-            break;
+            break; // sent above
         case GlOp::END:
             glEnd();
             break;
