@@ -12,12 +12,17 @@ fail() {
   failures=$((failures + 1))
 }
 
-readelf -h "$binary" | grep -Eq 'Type:[[:space:]]+DYN' || fail "not a position-independent executable"
+# Each listing is read whole before it is searched: with pipefail, `readelf | grep -q` fails
+# whenever grep stops at its match while readelf is still writing.
+header=$(readelf -h "$binary")
 dynamic=$(readelf -d "$binary")
+segments=$(readelf -l "$binary")
+symbols=$(readelf --dyn-syms -W "$binary")
+grep -Eq 'Type:[[:space:]]+DYN' <<<"$header" || fail "not a position-independent executable"
 grep -Eq 'FLAGS_1.*PIE' <<<"$dynamic" || fail "no PIE flag"
 grep -Eq 'BIND_NOW|FLAGS_1.*NOW' <<<"$dynamic" || fail "symbols are bound lazily: RELRO is only partial"
-readelf -l "$binary" | grep -q GNU_RELRO || fail "no RELRO segment"
-readelf --dyn-syms -W "$binary" | grep -q '__stack_chk_fail' || fail "no stack protector"
+grep -q GNU_RELRO <<<"$segments" || fail "no RELRO segment"
+grep -q '__stack_chk_fail' <<<"$symbols" || fail "no stack protector"
 
 # The binary itself calls no function that has a checked variant, so whether _FORTIFY_SOURCE was
 # on shows in how each of its sources was compiled.
