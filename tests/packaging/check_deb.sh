@@ -7,7 +7,7 @@ set -euo pipefail
 cpack=$1
 build=$2
 
-source "$(dirname "$0")/checks.sh"
+source "$(dirname "$0")/../support/checks.sh"
 require_tools dpkg-deb dpkg-shlibdeps apt-get
 
 out=$(mktemp -d)

@@ -8,7 +8,7 @@ cmake=$1
 build=$2
 source=$3
 
-source "$(dirname "$0")/checks.sh"
+source "$(dirname "$0")/../support/checks.sh"
 require_tools desktop-file-validate file gzip
 
 stage=$(mktemp -d)

@@ -6,7 +6,7 @@ set -euo pipefail
 page=$1
 viewer=$2
 
-source "$(dirname "$0")/checks.sh"
+source "$(dirname "$0")/../support/checks.sh"
 require_tools groff man
 
 # Both stop at nothing short of a fatal error, so any text on standard error is the failure.

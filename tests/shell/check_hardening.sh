@@ -6,11 +6,8 @@ set -euo pipefail
 binary=$1
 commands=$2
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/../support/checks.sh"
+require_tools readelf
 
 # Each listing is read whole before it is searched: with pipefail, `readelf | grep -q` fails
 # whenever grep stops at its match while readelf is still writing.

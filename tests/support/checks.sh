@@ -1,4 +1,4 @@
-# Shared by the packaging checks: sourced, not run.
+# Shared by the shell checks of the build and the package: sourced, not run.
 
 # Stops at once when a tool the check relies on is missing.
 require_tools() {
