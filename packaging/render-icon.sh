@@ -33,11 +33,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec {ready}<> <(:)
-Xvfb -displayfd "$ready" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-read -r -t 30 -u "$ready" number
-export DISPLAY=":$number"
+source scripts/virtual-display.sh
+start_virtual_display
+pids+=("$xvfb_pid")
 
 "$build/orvane-viewer" >/dev/null 2>"$work/viewer.log" &
 pids+=($!)

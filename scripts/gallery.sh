@@ -8,14 +8,12 @@ scripts/setup.sh gallery
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DORVANE_BUILD_TESTS=OFF >/dev/null
 cmake --build build --target orvane-viewer --parallel >/dev/null
 
-exec {ready}<> <(:)
-Xvfb -displayfd "$ready" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-read -r -u "$ready" number
-export DISPLAY=":$number" LP_NUM_THREADS=1
+source scripts/virtual-display.sh
+start_virtual_display
+export LP_NUM_THREADS=1
 build/orvane-viewer >/dev/null &
 viewer=$!
-trap 'kill $viewer $xvfb 2>/dev/null' EXIT
+trap 'kill $viewer $xvfb_pid 2>/dev/null' EXIT
 
 window=$(xdotool search --sync --onlyvisible --name '^Orvane Assignment 3$' | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$window")"

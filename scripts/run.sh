@@ -9,12 +9,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DORVANE_BUILD_TESTS=OFF >/dev/nu
 cmake --build build --target orvane-viewer --parallel >/dev/null
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec {ready}<> <(:)
-  Xvfb -displayfd "$ready" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  trap 'kill $xvfb 2>/dev/null' EXIT
-  read -r -u "$ready" number
-  export DISPLAY=":$number"
+  source scripts/virtual-display.sh
+  start_virtual_display
+  trap 'kill $xvfb_pid 2>/dev/null' EXIT
   echo "No display found: running on the virtual X display $DISPLAY (Xvfb)." >&2
   build/orvane-viewer "$@"
 else
