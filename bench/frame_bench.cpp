@@ -61,16 +61,15 @@ Samples timeFrames(const ViewerState &state, const GlCalls &calls, bool withRefe
     Samples samples;
     for (int frame = -WARM_UP_FRAMES; frame < frames; ++frame) {
         const double ours = frameMs(display);
+        if (frame >= 0) {
+            samples.ours.push_back(ours);
+        }
         if (!withReferences) {
-            if (frame >= 0) {
-                samples.ours.push_back(ours);
-            }
             continue;
         }
         const double floor = frameMs([&] { replay(calls); });
         const double peer = frameMs([&] { drawFreeglutFrame(state); });
         if (frame >= 0) {
-            samples.ours.push_back(ours);
             samples.floor.push_back(floor);
             samples.peer.push_back(peer);
             samples.oursPerFloor.push_back(ours / floor);
