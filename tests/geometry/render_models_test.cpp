@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr int CENTRE = 300; // of the 600 x 600 window
-const double FOCAL = 1.0 / std::tan(20.0 * 3.14159265358979323846 / 180.0);
-
 double whiteShare(const Image &image)
 {
     return double(countPixels(image, isWhite)) / double(image.width * image.height);

@@ -30,7 +30,13 @@ long heapInUseKiB()
     return long(mallinfo2().uordblks / 1024);
 }
 
-using RoundFloors = std::array<long, 23>; // indexed by round, 1 to 22
+constexpr int COMBINATIONS = 48; // 4 models x 2 shadings x 2 highlights x 3 polygon modes
+constexpr int ROUNDS = 22;
+// Mesa's software renderer takes its working memory over the first few hundred frames; from
+// the tenth round on, neither the heap in use nor the resident set may grow.
+constexpr int SETTLED_ROUND = 10;
+
+using RoundFloors = std::array<long, ROUNDS + 1>; // indexed by round, from 1
 
 // The middle of the least readings of the five rounds that end with lastRound.
 long typicalFloor(const RoundFloors &floors, int lastRound)
@@ -49,16 +55,11 @@ TEST(Memory, HeapAndResidentMemoryStayFlatOverAThousandFrames)
     GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine and has a heap of its own, "
                     "so memory use is measured in the plain build";
 #endif
-    constexpr int COMBINATIONS = 48;
-    constexpr int ROUNDS = 22;
-    // Mesa's software renderer takes its working memory over the first few hundred frames; from
-    // the tenth round on, neither the heap in use nor the resident set may grow.
-    constexpr int SETTLED_ROUND = 10;
     const unsigned char modes[] = {'p', 'w', 'v'};
-    // llvmpipe's rasteriser threads take and return scene memory on their own schedule, so what
-    // the heap holds after a frame swings by tens of MiB with the mode and the moment, and even
-    // the least it holds over a round now and then sits a MiB lower or half a MiB higher for
-    // that one round. A leak raises every round, so rounds are compared five at a time.
+    // llvmpipe takes and returns its scene memory on a schedule of its own, so what the heap holds
+    // after a frame swings by tens of MiB with the mode and the moment, and even the least it holds
+    // over a round now and then sits a MiB lower or half a MiB higher for that one round. A leak
+    // raises every round, so rounds are compared five at a time.
     RoundFloors heapFloors{}, residentFloors{};
     for (int round = 1; round <= ROUNDS; ++round) {
         long heapFloor = std::numeric_limits<long>::max();

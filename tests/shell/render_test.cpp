@@ -10,11 +10,6 @@
 
 namespace {
 
-constexpr int CENTRE = 300; // of the 600 x 600 window
-constexpr double DEGREES = 3.14159265358979323846 / 180.0;
-// gluPerspective(40, 1, 1, 80) maps y / -z to [-1, 1] by f = cot(20 degrees).
-const double FOCAL = 1.0 / std::tan(20.0 * DEGREES);
-
 using Vec3 = std::array<double, 3>;
 
 // Where a point in eye coordinates lands in the window, in pixels from the top left.
