@@ -22,8 +22,8 @@ VirtualDisplay startVirtualDisplay()
         close(ready[0]);
         const std::string fd = std::to_string(ready[1]);
         // -displayfd: Xvfb takes the first free display number and writes it to the pipe.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten",
-               "tcp", static_cast<char *>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24",
+               "-nolisten", "tcp", static_cast<char *>(nullptr));
         _exit(127);
     }
     close(ready[1]);

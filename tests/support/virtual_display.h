@@ -10,7 +10,8 @@ struct VirtualDisplay {
     std::string name; // ":N", for DISPLAY
 };
 
-// Starts Xvfb with a 1920 x 1080 x 24 screen, room for a 1600 pixel wide window; returns with an empty name if it cannot.
+// Starts Xvfb with a 1920 x 1080 x 24 screen, room for a 1600 pixel wide window; returns with an
+// empty name if it cannot.
 VirtualDisplay startVirtualDisplay();
 void stopVirtualDisplay(VirtualDisplay &display);
 
