@@ -53,5 +53,7 @@ void useRepeatableSoftwareRendering()
 {
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
     setenv("GALLIUM_DRIVER", "llvmpipe", 1);
-    setenv("LP_NUM_THREADS", "1", 1);
+    // Zero rasteriser threads: each frame is rasterised in the calling thread before the call
+    // returns, so neither pixels nor the memory the driver holds depend on another thread's timing.
+    setenv("LP_NUM_THREADS", "0", 1);
 }

@@ -15,5 +15,5 @@ struct VirtualDisplay {
 VirtualDisplay startVirtualDisplay();
 void stopVirtualDisplay(VirtualDisplay &display);
 
-// Settings that make Mesa's software renderer give repeatable pixels.
+// Settings that make Mesa's software renderer give repeatable pixels and memory use.
 void useRepeatableSoftwareRendering();
