@@ -1,3 +1,4 @@
+#include "support/angles.h"
 #include "support/drawing.h"
 #include "support/fake_gl.h"
 
@@ -86,7 +87,7 @@ TEST(Models, LadderRungsStepAlongXAndTwistTenDegreesEach)
         EXPECT_NEAR(centre[2], 0.0, 1e-5);
 
         const Vec3 axis = axisOf(rod); // rotating z by t about x gives (0, -sin t, cos t)
-        const double degrees = std::atan2(-axis[1], axis[2]) * 180.0 / 3.14159265358979323846;
+        const double degrees = toDegrees(std::atan2(-axis[1], axis[2]));
         EXPECT_NEAR(std::remainder(degrees - 10 * k, 360.0), 0.0, 1e-3);
 
         for (const std::size_t end : {1u, 2u}) {

@@ -37,7 +37,7 @@ TEST(RenderModels, LadderSpansFromLeftToRightOfCentreAsItsLengthImplies)
     // widest. The zoom scales every length, the 6 units to the eye excepted.
     auto outerEdge = [&](double x, double twistDegrees, double side) {
         const double zoom = state.zoom;
-        const double nearer = 0.5 * std::cos(twistDegrees * 3.14159265358979323846 / 180.0);
+        const double nearer = 0.5 * std::cos(toRadians(twistDegrees));
         const double edge = zoom * (x + side * 0.15);
         return CENTRE + side * FOCAL * std::fabs(edge) / (6.0 - zoom * nearer) * CENTRE;
     };

@@ -1,3 +1,4 @@
+#include "support/angles.h"
 #include "support/fake_gl.h"
 #include "support/viewer_main.h"
 
@@ -127,10 +128,9 @@ TEST(Startup, LeavesTheProjectionInForceAndTheModelviewTheIdentity)
 {
     runStartup();
     const fakegl::Matrix projection = fakegl::currentMatrix(GL_PROJECTION);
-    // gluPerspective(40, 1, 1, 80): f = cot(20 degrees).
-    const double f = 1.0 / std::tan(20.0 * 3.14159265358979323846 / 180.0);
-    EXPECT_NEAR(projection[0], f, 1e-12);
-    EXPECT_NEAR(projection[5], f, 1e-12);
+    // gluPerspective(40, 1, 1, 80)
+    EXPECT_NEAR(projection[0], FOCAL, 1e-12);
+    EXPECT_NEAR(projection[5], FOCAL, 1e-12);
     EXPECT_NEAR(projection[10], -81.0 / 79.0, 1e-12);
     EXPECT_NEAR(projection[14], -160.0 / 79.0, 1e-12);
     EXPECT_EQ(fakegl::currentMatrix(GL_MODELVIEW), fakegl::identity());

@@ -1,5 +1,7 @@
 #include "support/drawing.h"
 
+#include "support/angles.h"
+
 #include <cmath>
 
 namespace drawing {
@@ -72,7 +74,7 @@ double dot(const Vec3 &a, const Vec3 &b)
 double angleBetweenDegrees(const Vec3 &a, const Vec3 &b)
 {
     const double c = dot(a, b) / (length(a) * length(b));
-    return std::acos(std::fmax(-1.0, std::fmin(1.0, c))) * 180.0 / 3.14159265358979323846;
+    return toDegrees(std::acos(std::fmax(-1.0, std::fmin(1.0, c))));
 }
 
 } // namespace drawing

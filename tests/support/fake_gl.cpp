@@ -1,5 +1,7 @@
 #include "support/fake_gl.h"
 
+#include "support/angles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -304,7 +306,7 @@ void glRotatef(GLfloat angle, GLfloat ax, GLfloat ay, GLfloat az)
     // The rotation matrix of the glRotate reference page, about the normalised axis.
     const double length = std::sqrt(double(ax) * ax + double(ay) * ay + double(az) * az);
     const double x = ax / length, y = ay / length, z = az / length;
-    const double radians = angle * 3.14159265358979323846 / 180.0;
+    const double radians = toRadians(angle);
     const double c = std::cos(radians), s = std::sin(radians), t = 1.0 - c;
     fakegl::multiplyCurrent({x * x * t + c, y * x * t + z * s, x * z * t - y * s, 0,
                              x * y * t - z * s, y * y * t + c, y * z * t + x * s, 0,
@@ -316,7 +318,7 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
     if (!record("gluPerspective", {fovy, aspect, zNear, zFar})) {
         return;
     }
-    const double f = 1.0 / std::tan(fovy * 3.14159265358979323846 / 360.0);
+    const double f = 1.0 / std::tan(toRadians(fovy / 2));
     fakegl::multiplyCurrent({f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, (zFar + zNear) / (zNear - zFar),
                              -1, 0, 0, 2 * zFar * zNear / (zNear - zFar), 0});
 }

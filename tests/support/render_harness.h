@@ -2,16 +2,13 @@
 // display, and its frames read back from the back buffer.
 #pragma once
 
+#include "support/angles.h"
 #include "support/image.h"
 
 #include "shell/viewer_state.h"
 
-#include <cmath>
-
 // The centre of the viewer's 600 x 600 window, in pixels from either edge.
 constexpr int CENTRE = 300;
-// gluPerspective(40, 1, ...) maps y / -z to [-1, 1] by f = cot(20 degrees).
-inline const double FOCAL = 1.0 / std::tan(20.0 * 3.14159265358979323846 / 180.0);
 
 // Draws one frame with display() from the given state and returns what it rendered.
 Image renderFrame(const ViewerState &state);
