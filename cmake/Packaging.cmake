@@ -1,6 +1,16 @@
 # Installs the viewer as a desktop program (binary, menu entry, icons, manual page) and packages
 # it as a Debian package with `cpack -G DEB`.
+# On Windows: the self-contained .exe and a text on how to run it, in a zip.
 include(GNUInstallDirs)
+
+if(WIN32)
+  install(TARGETS orvane-viewer RUNTIME DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/platform/windows/README.txt DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-windows-x64)
+  include(CPack)
+  return()
+endif()
 
 set(ORVANE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 

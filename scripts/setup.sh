@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes sure this machine has what one of the project's commands needs: building and running the
 # viewer ("run"), every test ("test"), the picture gallery ("gallery"), the benchmarks ("bench"),
-# the web site ("web") or the lessons ("lessons").
+# the Windows program ("windows"), the web site ("web") or the lessons ("lessons").
 #
 # It looks for the things themselves (programs on PATH; the headers and libraries through the same
 # find_package calls the build makes), so a machine that has them goes on without any package
@@ -13,7 +13,8 @@ set -euo pipefail
 # give it with apt-get | dnf | zypper | pacman ("-" where that manager has none).
 # "program A B": any of the programs on PATH. "cmake VAR": a find_package of the probe below sets
 # VAR. "library NAME": the dynamic linker knows NAME.
-NEEDS='
+NEEDS=$(
+  cat <<'EOF'
 cmake     | program cmake          | CMake                                     | cmake         | cmake              | cmake            | cmake
 make      | program make           | make                                      | make          | make               | make             | make
 compiler  | program c++ g++        | a C++ compiler (g++)                      | g++           | gcc-c++            | gcc-c++          | gcc
@@ -34,18 +35,24 @@ dpkg-dev  | program dpkg-shlibdeps | dpkg-deb and dpkg-shlibdeps, to build and c
 magick    | program convert        | ImageMagick (convert, import)             | imagemagick   | ImageMagick        | ImageMagick      | imagemagick
 gnuplot   | program gnuplot        | gnuplot                                   | gnuplot-nox   | gnuplot            | gnuplot          | gnuplot
 benchmark | cmake benchmark_FOUND  | Google Benchmark (benchmark/benchmark.h and its library) | libbenchmark-dev | google-benchmark-devel | google-benchmark-devel | benchmark
+mingw     | program x86_64-w64-mingw32-g++-posix | the MinGW-w64 C++ cross compiler for 64-bit Windows, posix threads | g++-mingw-w64-x86-64-posix | - | - | -
+debsource | program apt-get        | apt-get with Debian's source archives, for freeglut's source | - | - | - | -
+dpkg-src  | program dpkg-source    | dpkg-source, to unpack Debian source packages | dpkg-dev   | -                  | -                | -
+wine      | program wine           | Wine, to run the Windows program in the tests | wine wine64 | wine             | wine             | wine
 emscripten | program em++         | Emscripten (em++)                         | emscripten    | emscripten         | emscripten       | emscripten
 node      | program node           | Node.js                                   | nodejs        | nodejs             | nodejs           | nodejs
 npm       | program npm            | npm                                       | npm           | npm                | npm              | npm
 python3   | program python3        | Python 3                                  | python3       | python3            | python3          | python
 chromium  | program chromium chromium-browser | the Chromium web browser       | chromium      | chromium           | chromium         | chromium
-'
+EOF
+)
 
 run_needs=(cmake make compiler gl glu glut mesa)
 # The viewer runs on a virtual display when there is no real one.
 [ -n "${DISPLAY:-}" ] || run_needs+=(xvfb)
+windows_needs=(cmake make mingw debsource dpkg-src)
 test_needs=(cmake make compiler gl glu glut mesa xvfb gtest x11 xdotool xwd desktop man groff file
-  dpkg-dev)
+  dpkg-dev "${windows_needs[@]}" wine)
 
 profile=${1:-run}
 case "$profile" in
@@ -53,10 +60,11 @@ run) wanted=("${run_needs[@]}") ;;
 test) wanted=("${test_needs[@]}") ;;
 gallery) wanted=("${run_needs[@]}" xvfb xdotool xwd magick) ;;
 bench) wanted=("${run_needs[@]}" xvfb benchmark gnuplot) ;;
+windows) wanted=("${windows_needs[@]}") ;;
 web) wanted=(emscripten node) ;;
 lessons) wanted=("${run_needs[@]}" xvfb gtest gnuplot magick) ;;
 *)
-  echo "usage: $0 [run|test|gallery|bench|web|lessons]" >&2
+  echo "usage: $0 [run|test|gallery|bench|windows|web|lessons]" >&2
   exit 2
   ;;
 esac
