@@ -34,7 +34,7 @@ TEST_F(EnvironmentFaults, ClosingTheWindowEndsTheProcess)
     ASSERT_TRUE(closeWindowAsAWindowManagerWould(viewer_));
     const int status = waitForExit(viewer_, 10000);
     ASSERT_NE(status, -1) << "still running";
-    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(EnvironmentFaults, LosingTheXServerEndsTheProcessWithGlutsError)

@@ -104,7 +104,74 @@ TEST_F(ViewerInput, QuitEndsWithStatusZeroHavingWrittenOnlyTheUsageText)
     ASSERT_NE(status, -1) << "still running";
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(readOutput(viewer_), USAGE);
+    std::string usage = USAGE;
+    if (programUnderTest().isWindowsProgram()) {
+        for (std::size_t end = usage.find('\n'); end != std::string::npos;
+             end = usage.find('\n', end + 2)) {
+            usage.insert(end, 1, '\r');
+        }
+    }
+    EXPECT_EQ(readOutput(viewer_), usage);
+}
+
+// Without a window manager the window's client area sits exactly where the program asked. Wine
+// draws a Windows frame of its own and puts the frame there instead, so under Wine the client
+// area may sit inside the frame's border and title bar (seen: 4 and 23 pixels).
+TEST_F(ViewerInput, OpensTheWindowAt50_50)
+{
+    const bool framedByWine = programUnderTest().isWindowsProgram();
+    const int frameWidth = framedByWine ? 8 : 0, frameHeight = framedByWine ? 32 : 0;
+    EXPECT_GE(viewer_.left, 50);
+    EXPECT_LE(viewer_.left, 50 + frameWidth);
+    EXPECT_GE(viewer_.top, 50);
+    EXPECT_LE(viewer_.top, 50 + frameHeight);
+}
+
+// Another build of the same sources, given the same input, must draw the same pixels as the Linux
+// build: both end in the same Mesa renderer.
+TEST_F(ViewerInput, PicturesMatchTheLinuxBuildAfterEveryKeyAndDrag)
+{
+    ViewerSession reference;
+    ASSERT_TRUE(startViewer(reference, linuxBuild()));
+    struct Step {
+        const char *keys; // or a drag with this button, in window pixels
+        int button, fromX, fromY, toX, toY;
+    };
+    const Step steps[] = {
+        {"2", 0, 0, 0, 0, 0},
+        {"3", 0, 0, 0, 0, 0},
+        {"4", 0, 0, 0, 0, 0},
+        {"s", 0, 0, 0, 0, 0},
+        {"h", 0, 0, 0, 0, 0},
+        {"w", 0, 0, 0, 0, 0},
+        {"v", 0, 0, 0, 0, 0},
+        {"p", 0, 0, 0, 0, 0},
+        {nullptr, 1, 200, 300, 260, 340},
+        {nullptr, 3, 300, 100, 300, 250},
+        {nullptr, 2, 300, 300, 300, 200},
+        {"1", 0, 0, 0, 0, 0},
+    };
+    Image previous[] = {first_, captureSettled(useDisplay(reference))};
+    EXPECT_EQ(previous[1].rgb, first_.rgb) << "the first frames differ";
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.keys ? std::string("key ") + step.keys
+                               : "drag with button " + std::to_string(step.button));
+        Image now[2];
+        for (int i = 0; i < 2; ++i) {
+            const ViewerSession &session = useDisplay(i == 0 ? viewer_ : reference);
+            if (step.keys) {
+                pressKeys(step.keys);
+            } else {
+                drag(session, step.button, step.fromX, step.fromY, step.toX, step.toY);
+            }
+            now[i] = captureChanged(session, previous[i]);
+            previous[i] = now[i];
+        }
+        ASSERT_FALSE(now[1].rgb.empty()) << "the Linux build did not change its picture";
+        EXPECT_EQ(now[0].rgb, now[1].rgb) << meanDifference(now[0], now[1]) << " mean difference";
+    }
+    stopViewer(reference);
+    useDisplay(viewer_);
 }
 
 } // namespace

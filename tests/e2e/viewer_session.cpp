@@ -47,13 +47,30 @@ int shellValue(const std::string &shell, const std::string &name)
 
 } // namespace
 
-bool startViewer(ViewerSession &session)
+bool ViewerProgram::isWindowsProgram() const
+{
+    return path.size() > 4 && path.compare(path.size() - 4, 4, ".exe") == 0;
+}
+
+ViewerProgram programUnderTest()
+{
+    const char *path = std::getenv("VIEWER_PROGRAM");
+    const char *launcher = std::getenv("VIEWER_LAUNCHER");
+    return path == nullptr ? linuxBuild() : ViewerProgram{path, launcher ? launcher : ""};
+}
+
+ViewerProgram linuxBuild()
+{
+    return {VIEWER_BINARY, ""};
+}
+
+bool startViewer(ViewerSession &session, const ViewerProgram &program)
 {
     session.display = startVirtualDisplay();
     if (session.display.name.empty()) {
         return false;
     }
-    setenv("DISPLAY", session.display.name.c_str(), 1);
+    useDisplay(session);
     useRepeatableSoftwareRendering();
 
     int output[2];
@@ -68,7 +85,13 @@ bool startViewer(ViewerSession &session)
         dup2(output[1], STDOUT_FILENO);
         dup2(errors, STDERR_FILENO);
         close(output[0]);
-        execl(VIEWER_BINARY, VIEWER_BINARY, static_cast<char *>(nullptr));
+        const char *path = program.path.c_str();
+        if (program.launcher.empty()) {
+            execl(path, path, static_cast<char *>(nullptr));
+        } else {
+            const char *launcher = program.launcher.c_str();
+            execlp(launcher, launcher, path, static_cast<char *>(nullptr));
+        }
         _exit(127);
     }
     close(output[1]);
@@ -103,6 +126,12 @@ void stopViewer(ViewerSession &session)
         unlink(session.errorFile.c_str());
         session.errorFile.clear();
     }
+}
+
+const ViewerSession &useDisplay(const ViewerSession &session)
+{
+    setenv("DISPLAY", session.display.name.c_str(), 1);
+    return session;
 }
 
 std::string xdotool(const std::string &args)

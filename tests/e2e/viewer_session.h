@@ -1,5 +1,9 @@
 // The real viewer, started as a user starts it, on a private Xvfb: driven with real X input
 // through xdotool (XTEST, as a device sends it) and seen through window captures.
+//
+// The same suite runs any build of the viewer that opens an X window: the Linux build by default,
+// or the program named by VIEWER_PROGRAM, started through VIEWER_LAUNCHER when it has one (the
+// Windows build through Wine).
 #pragma once
 
 #include "support/image.h"
@@ -9,6 +13,18 @@
 
 #include <string>
 #include <sys/types.h>
+
+struct ViewerProgram {
+    std::string path;
+    std::string launcher; // empty: the program is started directly
+
+    // A Windows console program writes CRLF line ends.
+    bool isWindowsProgram() const;
+};
+
+// The build under test, from the environment, and the Linux build its pictures are held to.
+ViewerProgram programUnderTest();
+ViewerProgram linuxBuild();
 
 struct ViewerSession {
     VirtualDisplay display;
@@ -20,10 +36,13 @@ struct ViewerSession {
 };
 
 // Starts Xvfb and the viewer, and returns once the first frame is on the screen.
-bool startViewer(ViewerSession &session);
+bool startViewer(ViewerSession &session, const ViewerProgram &program = programUnderTest());
 void stopViewer(ViewerSession &session);
 
-// Runs `xdotool ARGS` against the session's display; returns its standard output.
+// Sends the input and captures that follow to this session's display, for tests that run two.
+const ViewerSession &useDisplay(const ViewerSession &session);
+
+// Runs `xdotool ARGS` against the current display; returns its standard output.
 std::string xdotool(const std::string &args);
 void pressKeys(const std::string &keys);
 // A drag with a button held, in window pixels.
