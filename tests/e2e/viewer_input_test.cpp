@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sys/wait.h>
 
 namespace {
@@ -132,6 +133,8 @@ TEST_F(ViewerInput, OpensTheWindowAt50_50)
 TEST_F(ViewerInput, PicturesMatchTheLinuxBuildAfterEveryKeyAndDrag)
 {
     ViewerSession reference;
+    const std::unique_ptr<ViewerSession, void (*)(ViewerSession *)> stopAtTheEnd(
+        &reference, [](ViewerSession *session) { stopViewer(*session); });
     ASSERT_TRUE(startViewer(reference, linuxBuild()));
     struct Step {
         const char *keys; // or a drag with this button, in window pixels
@@ -170,7 +173,6 @@ TEST_F(ViewerInput, PicturesMatchTheLinuxBuildAfterEveryKeyAndDrag)
         ASSERT_FALSE(now[1].rgb.empty()) << "the Linux build did not change its picture";
         EXPECT_EQ(now[0].rgb, now[1].rgb) << meanDifference(now[0], now[1]) << " mean difference";
     }
-    stopViewer(reference);
     useDisplay(viewer_);
 }
 
