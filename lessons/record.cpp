@@ -1,0 +1,661 @@
+// Runs the viewer against the tests' recording stand-in for GL and writes what the lessons quote
+// from its calls. Run as `lessons_record FOLDER`; it writes there
+//   recorded.txt     one "KEY value" line per number: the light and materials the viewer sets,
+//                    GL's lighting equation worked out with them, counts of calls;
+//   normals.mvg      the normals the viewer sends, as lines to draw on the rendered patch;
+//   specular.dat     the specular factor against the angle, for gnuplot;
+//   stack-*.dat      the modelview stack depth across one frame of the tree, for gnuplot.
+#include "lessons/views.h"
+#include "support/angles.h"
+#include "support/drawing.h"
+#include "support/fake_gl.h"
+#include "support/viewer_main.h"
+
+#include "input/input.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iomanip>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using drawing::Vec3;
+
+std::string folder;
+
+// What the viewer leaves at GL's defaults: the light model's global ambient light, and no local
+// viewer, so every half vector is taken with the direction +z.
+constexpr double GLOBAL_AMBIENT = 0.2;
+constexpr Vec3 TOWARDS_VIEWER{0.0, 0.0, 1.0};
+// GL clamps the shininess exponent to this.
+constexpr double LARGEST_SHININESS = 128.0;
+
+// At most `decimals` decimals, without trailing zeros: 0.27, 68.85, 100.
+std::string number(double v, int decimals)
+{
+    std::ostringstream out;
+    out << std::fixed << std::setprecision(decimals) << v;
+    std::string s = out.str();
+    if (s.find('.') != std::string::npos) {
+        s.erase(s.find_last_not_of('0') + 1);
+        if (s.back() == '.') {
+            s.pop_back();
+        }
+    }
+    return s == "-0" ? "0" : s;
+}
+
+std::string list(const Vec3 &v, int decimals)
+{
+    return number(v[0], decimals) + ", " + number(v[1], decimals) + ", " + number(v[2], decimals);
+}
+
+// Single-precision values as they were written in the code: 0.7f, not 0.699999988.
+constexpr int FLOAT_DECIMALS = 6;
+
+struct Light {
+    std::array<double, 4> position{};
+    Vec3 ambient{}, diffuse{}, specular{};
+};
+
+struct Material {
+    Vec3 ambient{}, diffuse{}, specular{}, emission{};
+    double shininess = 0.0;
+};
+
+// The last values each parameter of `function` was set to: a light's or a material's.
+std::map<GLenum, std::array<double, 4>> recordedParameters(std::string_view function)
+{
+    std::map<GLenum, std::array<double, 4>> values;
+    for (const fakegl::Call &call : fakegl::calls()) {
+        if (call.name == function) {
+            values[GLenum(call.args[1])] = {call.args[2], call.args[3], call.args[4], call.args[5]};
+        }
+    }
+    return values;
+}
+
+Vec3 rgb(const std::array<double, 4> &rgba)
+{
+    return {rgba[0], rgba[1], rgba[2]};
+}
+
+// Light 0 as the start-up set it.
+Light recordedLight()
+{
+    auto set = recordedParameters("glLightfv");
+    return {set[GL_POSITION], rgb(set[GL_AMBIENT]), rgb(set[GL_DIFFUSE]), rgb(set[GL_SPECULAR])};
+}
+
+// The front material as the last part drawn in the recorded frame left it.
+Material recordedMaterial()
+{
+    auto set = recordedParameters("glMaterialfv");
+    return {rgb(set[GL_AMBIENT]), rgb(set[GL_DIFFUSE]), rgb(set[GL_SPECULAR]),
+            rgb(set[GL_EMISSION]), recordedParameters("glMaterialf")[GL_SHININESS][0]};
+}
+
+Vec3 normalised(const Vec3 &v)
+{
+    const double length = drawing::length(v);
+    return {v[0] / length, v[1] / length, v[2] / length};
+}
+
+Vec3 add(const Vec3 &a, const Vec3 &b)
+{
+    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
+}
+
+Vec3 scaled(const Vec3 &v, double s)
+{
+    return {v[0] * s, v[1] * s, v[2] * s};
+}
+
+Vec3 product(const Vec3 &a, const Vec3 &b)
+{
+    return {a[0] * b[0], a[1] * b[1], a[2] * b[2]};
+}
+
+// The terms that light every point alike, turned to the light or not.
+Vec3 ambientTerm(const Light &light, const Material &material)
+{
+    const Vec3 global{GLOBAL_AMBIENT, GLOBAL_AMBIENT, GLOBAL_AMBIENT};
+    return add(material.emission,
+               add(product(material.ambient, global), product(material.ambient, light.ambient)));
+}
+
+struct Lit {
+    double facing = 0.0;         // N . L
+    double lightAngle = 0.0;     // degrees between N and L
+    double halfAngle = 0.0;      // degrees between N and H
+    double specularFactor = 0.0; // (N . H) ^ shininess where the light reaches, else 0
+    Vec3 colour{};               // before GL clamps it to 1
+};
+
+// GL's lighting equation for one light without attenuation or spot, at a point and normal in eye
+// coordinates. A light with w = 0 is a direction rather than a place.
+Lit lightAt(const Light &light, const Material &material, const Vec3 &point, const Vec3 &normal)
+{
+    Lit lit;
+    const Vec3 n = normalised(normal);
+    const double w = light.position[3];
+    const Vec3 toLight =
+        normalised({light.position[0] - w * point[0], light.position[1] - w * point[1],
+                    light.position[2] - w * point[2]});
+    const Vec3 half = normalised(add(toLight, TOWARDS_VIEWER));
+    lit.facing = drawing::dot(n, toLight);
+    lit.lightAngle = drawing::angleBetweenDegrees(n, toLight);
+    lit.halfAngle = drawing::angleBetweenDegrees(n, half);
+    if (lit.facing > 0.0) {
+        lit.specularFactor = std::pow(std::fmax(0.0, drawing::dot(n, half)), material.shininess);
+    }
+    lit.colour =
+        add(ambientTerm(light, material),
+            add(scaled(product(material.diffuse, light.diffuse), std::fmax(0.0, lit.facing)),
+                scaled(product(material.specular, light.specular), lit.specularFactor)));
+    return lit;
+}
+
+// GL clamps each channel to 1; a byte holds 255 steps of it.
+Vec3 inBytes(const Vec3 &colour)
+{
+    return {255.0 * std::fmin(1.0, colour[0]), 255.0 * std::fmin(1.0, colour[1]),
+            255.0 * std::fmin(1.0, colour[2])};
+}
+
+struct Screen {
+    fakegl::Matrix projection{};
+    double width = 0.0, height = 0.0;
+};
+
+Screen recordedScreen()
+{
+    Screen screen;
+    screen.projection = fakegl::currentMatrix(GL_PROJECTION);
+    for (const fakegl::Call &call : fakegl::calls()) {
+        if (call.name == "glutInitWindowSize") {
+            screen.width = call.args[0];
+            screen.height = call.args[1];
+        }
+    }
+    return screen;
+}
+
+// Through the projection to the window, in pixels from the top left (the viewport is the window).
+std::array<double, 2> toWindow(const Screen &screen, const Vec3 &eye)
+{
+    const fakegl::Matrix &p = screen.projection;
+    const double x = p[0] * eye[0] + p[4] * eye[1] + p[8] * eye[2] + p[12];
+    const double y = p[1] * eye[0] + p[5] * eye[1] + p[9] * eye[2] + p[13];
+    const double w = p[3] * eye[0] + p[7] * eye[1] + p[11] * eye[2] + p[15];
+    return {(x / w + 1.0) / 2.0 * screen.width, (1.0 - y / w) / 2.0 * screen.height};
+}
+
+void recordFrame(const ViewerState &state)
+{
+    fakegl::reset();
+    viewerState = state;
+    display();
+}
+
+// The viewer's modelview matrices only rotate, translate and scale alike in every direction, so
+// they turn a normal as their inverse transpose would, up to its length, which GL_NORMALIZE
+// restores.
+Vec3 eyeNormal(const fakegl::Matrix &modelview, const Vec3 &n)
+{
+    return normalised(fakegl::transformDirection(modelview, n[0], n[1], n[2]));
+}
+
+Vec3 eyePoint(const fakegl::Matrix &modelview, const Vec3 &p)
+{
+    return fakegl::transformPoint(modelview, p[0], p[1], p[2]);
+}
+
+bool facesViewer(const Vec3 &point, const Vec3 &normal)
+{
+    return drawing::dot(normal, point) < 0.0;
+}
+
+struct Facet {
+    std::vector<Vec3> corners; // eye coordinates
+    std::vector<Vec3> normals;
+};
+
+// The facets of a frame that draws one sphere, in eye coordinates.
+std::vector<Facet> sphereFacets()
+{
+    const fakegl::Matrix modelview = drawing::parts().front().modelview;
+    std::vector<Facet> result;
+    for (const drawing::Facet &sent : drawing::facets()) {
+        Facet facet;
+        for (std::size_t k = 0; k < sent.corners.size(); ++k) {
+            facet.corners.push_back(eyePoint(modelview, sent.corners[k]));
+            facet.normals.push_back(eyeNormal(modelview, sent.cornerNormals[k]));
+        }
+        result.push_back(facet);
+    }
+    return result;
+}
+
+using Numbers = std::map<std::string, std::string>;
+
+void lightAndMaterials(Numbers &numbers, const Light &light)
+{
+    numbers["LIGHT_POSITION"] = number(light.position[0], FLOAT_DECIMALS) + ", " +
+                                number(light.position[1], FLOAT_DECIMALS) + ", " +
+                                number(light.position[2], FLOAT_DECIMALS) + ", " +
+                                number(light.position[3], FLOAT_DECIMALS);
+    numbers["LIGHT_AMBIENT"] = list(light.ambient, FLOAT_DECIMALS);
+    numbers["LIGHT_DIFFUSE"] = list(light.diffuse, FLOAT_DECIMALS);
+    numbers["LIGHT_SPECULAR"] = list(light.specular, FLOAT_DECIMALS);
+    numbers["GLOBAL_AMBIENT"] = number(GLOBAL_AMBIENT, FLOAT_DECIMALS);
+
+    recordFrame(lessons::sphere(false, false));
+    const Material material = recordedMaterial();
+    numbers["SPHERE_AMBIENT"] = list(material.ambient, FLOAT_DECIMALS);
+    numbers["SPHERE_DIFFUSE"] = list(material.diffuse, FLOAT_DECIMALS);
+    numbers["SPHERE_EMISSION"] = list(material.emission, FLOAT_DECIMALS);
+    numbers["SPECULAR_OFF"] = list(material.specular, FLOAT_DECIMALS);
+    numbers["SHININESS_OFF"] = number(material.shininess, FLOAT_DECIMALS);
+
+    // The shadow side: only the terms that do not depend on the light's direction.
+    const Vec3 global = product(material.ambient, {GLOBAL_AMBIENT, GLOBAL_AMBIENT, GLOBAL_AMBIENT});
+    const Vec3 fromLight = product(material.ambient, light.ambient);
+    const Vec3 shadow = ambientTerm(light, material);
+    numbers["SHADOW_GLOBAL_PART"] = list(global, 4);
+    numbers["SHADOW_LIGHT_PART"] = list(fromLight, 4);
+    numbers["SHADOW_COLOUR"] = list(shadow, 4);
+    numbers["SHADOW_255"] = list(inBytes(shadow), 2);
+    numbers["SHADOW_RGB"] = list(inBytes(shadow), 0);
+
+    // The brightest point: a normal straight at the light, N . L = 1.
+    const Vec3 straight = add(shadow, product(material.diffuse, light.diffuse));
+    numbers["STRAIGHT_DIFFUSE_PART"] = list(product(material.diffuse, light.diffuse), 4);
+    numbers["STRAIGHT_COLOUR"] = list(straight, 4);
+    numbers["STRAIGHT_255"] = list(inBytes(straight), 2);
+    numbers["STRAIGHT_RGB"] = list(inBytes(straight), 0);
+
+    // What the flat frame really sends: the facet whose corner comes nearest that, and how many of
+    // the facets turned to the viewer the light does not reach at all.
+    Lit brightest;
+    int front = 0, unlit = 0;
+    for (const Facet &facet : sphereFacets()) {
+        if (!facesViewer(facet.corners[0], facet.normals[0])) {
+            continue;
+        }
+        ++front;
+        bool reached = false;
+        for (std::size_t k = 0; k < facet.corners.size(); ++k) {
+            const Lit lit = lightAt(light, material, facet.corners[k], facet.normals[k]);
+            reached = reached || lit.facing > 0.0;
+            if (lit.facing > brightest.facing) {
+                brightest = lit;
+            }
+        }
+        unlit += reached ? 0 : 1;
+    }
+    numbers["FACETS_FRONT"] = std::to_string(front);
+    numbers["FACETS_UNLIT"] = std::to_string(unlit);
+    numbers["BRIGHT_FACET_ANGLE"] = number(brightest.lightAngle, 1);
+    numbers["BRIGHT_FACET_FACING"] = number(brightest.facing, 4);
+    numbers["BRIGHT_FACET_255"] = list(inBytes(brightest.colour), 2);
+    numbers["BRIGHT_FACET_RGB"] = list(inBytes(brightest.colour), 0);
+}
+
+using WindowPoint = std::array<double, 2>;
+
+constexpr double NORMAL_LINE_LENGTH = 0.12; // model units
+constexpr double NORMAL_DOT_RADIUS = 3.0;   // pixels of the picture
+
+bool inPatch(const WindowPoint &p)
+{
+    const lessons::Region &patch = lessons::NORMALS_PATCH;
+    return p[0] >= patch.left && p[0] <= patch.left + patch.size && p[1] >= patch.top &&
+           p[1] <= patch.top + patch.size;
+}
+
+// A point of the window in the picture: in panel `column` of the second row, which shows the patch.
+std::string inPicture(const WindowPoint &p, int column)
+{
+    const lessons::Region &patch = lessons::NORMALS_PATCH;
+    return number(lessons::panelOffset(patch, column) + (p[0] - patch.left) * patch.scale, 1) +
+           "," + number(lessons::panelOffset(patch, 1) + (p[1] - patch.top) * patch.scale, 1);
+}
+
+// The part of the segment from a to b that lies in the patch (Liang and Barsky's clipping), as an
+// MVG line; empty when none of it does.
+std::string patchLine(const WindowPoint &a, const WindowPoint &b, int column)
+{
+    const lessons::Region &patch = lessons::NORMALS_PATCH;
+    double enter = 0.0, leave = 1.0;
+    for (std::size_t axis = 0; axis < 2; ++axis) {
+        const double low = axis == 0 ? patch.left : patch.top;
+        const double d = b[axis] - a[axis];
+        for (const auto &[p, q] : {std::array<double, 2>{-d, a[axis] - low},
+                                   std::array<double, 2>{d, low + patch.size - a[axis]}}) {
+            if (p == 0.0 && q < 0.0) {
+                return "";
+            }
+            if (p < 0.0) {
+                enter = std::fmax(enter, q / p);
+            } else if (p > 0.0) {
+                leave = std::fmin(leave, q / p);
+            }
+        }
+    }
+    if (enter > leave) {
+        return "";
+    }
+    auto along = [&](double t) {
+        return WindowPoint{a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1])};
+    };
+    return "line " + inPicture(along(enter), column) + " " + inPicture(along(leave), column) + "\n";
+}
+
+// A dot where the normal applies and a short line along it, when the dot lies in the patch.
+std::string normalLine(const Screen &screen, const Vec3 &from, const Vec3 &normal, int column)
+{
+    const WindowPoint a = toWindow(screen, from);
+    if (!inPatch(a)) {
+        return "";
+    }
+    const WindowPoint b = toWindow(screen, add(from, scaled(normal, NORMAL_LINE_LENGTH)));
+    const WindowPoint rim{a[0] + NORMAL_DOT_RADIUS / lessons::NORMALS_PATCH.scale, a[1]};
+    return "circle " + inPicture(a, column) + " " + inPicture(rim, column) + "\n" +
+           patchLine(a, b, column);
+}
+
+std::string outlines(const Screen &screen, const std::vector<Facet> &facets, int column)
+{
+    std::string mvg;
+    for (const Facet &facet : facets) {
+        if (!facesViewer(facet.corners[0], facet.normals[0])) {
+            continue;
+        }
+        for (std::size_t k = 0; k < facet.corners.size(); ++k) {
+            mvg +=
+                patchLine(toWindow(screen, facet.corners[k]),
+                          toWindow(screen, facet.corners[(k + 1) % facet.corners.size()]), column);
+        }
+    }
+    return mvg;
+}
+
+// Facets are neighbours when they share an edge: two distinct corners, sent bit for bit alike.
+bool neighbours(const Facet &a, const Facet &b)
+{
+    std::set<Vec3> shared;
+    for (const Vec3 &p : a.corners) {
+        for (const Vec3 &q : b.corners) {
+            if (p == q) {
+                shared.insert(p);
+            }
+        }
+    }
+    return shared.size() >= 2;
+}
+
+// The largest angle between the normals of neighbouring facets of a flat frame.
+double largestNeighbourAngle(const std::vector<Facet> &facets)
+{
+    double largest = 0.0;
+    for (std::size_t a = 0; a < facets.size(); ++a) {
+        for (std::size_t b = a + 1; b < facets.size(); ++b) {
+            if (neighbours(facets[a], facets[b])) {
+                largest = std::fmax(largest, drawing::angleBetweenDegrees(facets[a].normals[0],
+                                                                          facets[b].normals[0]));
+            }
+        }
+    }
+    return largest;
+}
+
+void normals(Numbers &numbers, const Screen &screen)
+{
+    constexpr const char *OUTLINE_STYLE =
+        "fill none stroke '#ffffff' stroke-opacity 0.4 stroke-width 1\n";
+    constexpr const char *NORMAL_STYLE =
+        "stroke '#b2182b' fill '#b2182b' stroke-opacity 1 stroke-width 2\n";
+    std::ofstream mvg(folder + "/normals.mvg");
+    numbers["NORMAL_LINE_LENGTH"] = number(NORMAL_LINE_LENGTH, 3);
+
+    recordFrame(lessons::sphere(false, false));
+    numbers["FACETS"] = std::to_string(fakegl::count("glBegin"));
+    numbers["CORNERS"] = std::to_string(fakegl::count("glVertex3d"));
+    numbers["NORMALS_FLAT"] = std::to_string(fakegl::count("glNormal3d"));
+    const std::vector<Facet> flat = sphereFacets();
+    numbers["NEIGHBOUR_ANGLE"] = number(largestNeighbourAngle(flat), 1);
+    mvg << OUTLINE_STYLE << outlines(screen, flat, 0) << NORMAL_STYLE;
+    for (const Facet &facet : flat) {
+        Vec3 middle{};
+        for (const Vec3 &corner : facet.corners) {
+            middle = add(middle, scaled(corner, 1.0 / double(facet.corners.size())));
+        }
+        if (facesViewer(middle, facet.normals[0])) {
+            mvg << normalLine(screen, middle, facet.normals[0], 0);
+        }
+    }
+
+    recordFrame(lessons::sphere(true, false));
+    numbers["NORMALS_SMOOTH"] = std::to_string(fakegl::count("glNormal3d"));
+    const std::vector<Facet> smooth = sphereFacets();
+    mvg << OUTLINE_STYLE << outlines(screen, smooth, 1) << NORMAL_STYLE;
+    // Each corner is sent by every facet that shares it, with the same normal: one line each.
+    std::set<std::string> seen;
+    for (const Facet &facet : smooth) {
+        for (std::size_t k = 0; k < facet.corners.size(); ++k) {
+            const std::string line = normalLine(screen, facet.corners[k], facet.normals[k], 1);
+            if (facesViewer(facet.corners[k], facet.normals[k]) && seen.insert(line).second) {
+                mvg << line;
+            }
+        }
+    }
+}
+
+void highlight(Numbers &numbers, const Light &light)
+{
+    recordFrame(lessons::sphere(true, true));
+    const Material material = recordedMaterial();
+    numbers["SPECULAR_ON"] = list(material.specular, FLOAT_DECIMALS);
+    numbers["SHININESS_ON"] = number(material.shininess, FLOAT_DECIMALS);
+    // Where (cos angle) ^ shininess falls to a half.
+    numbers["HALF_STRENGTH_ANGLE"] =
+        number(toDegrees(std::acos(std::pow(0.5, 1.0 / material.shininess))), 1);
+
+    Lit brightest;
+    for (const Facet &facet : sphereFacets()) {
+        for (std::size_t k = 0; k < facet.corners.size(); ++k) {
+            const Lit lit = lightAt(light, material, facet.corners[k], facet.normals[k]);
+            if (facesViewer(facet.corners[k], facet.normals[k]) &&
+                lit.specularFactor > brightest.specularFactor) {
+                brightest = lit;
+            }
+        }
+    }
+    numbers["HIGHLIGHT_HALF_ANGLE"] = number(brightest.halfAngle, 1);
+    numbers["HIGHLIGHT_FACTOR"] = number(brightest.specularFactor, 3);
+    numbers["HIGHLIGHT_FACING"] = number(brightest.facing, 3);
+    numbers["HIGHLIGHT_COLOUR"] = list(brightest.colour, 3);
+    numbers["HIGHLIGHT_255"] = list(inBytes(brightest.colour), 2);
+
+    // The factor against the angle for a few exponents, the viewer's among them.
+    constexpr double STEP_DEGREES = 0.25, LAST_DEGREES = 90.0;
+    const double exponents[] = {10.0, 30.0, material.shininess, LARGEST_SHININESS};
+    std::ofstream data(folder + "/specular.dat");
+    data << "angle";
+    for (const double n : exponents) {
+        const char *whose = n == material.shininess  ? " (the viewer)"
+                            : n == LARGEST_SHININESS ? " (OpenGL's largest)"
+                                                     : "";
+        data << " \"shininess " << number(n, 2) << whose << "\"";
+    }
+    data << "\n";
+    for (double angle = 0.0; angle <= LAST_DEGREES; angle += STEP_DEGREES) {
+        data << number(angle, 2);
+        for (const double n : exponents) {
+            data << ' ' << number(std::pow(std::cos(toRadians(angle)), n), 6);
+        }
+        data << "\n";
+    }
+}
+
+std::vector<fakegl::Call> frameCalls()
+{
+    std::vector<fakegl::Call> frame;
+    bool started = false;
+    for (const fakegl::Call &call : fakegl::calls()) {
+        started = started || call.name == "glClear";
+        if (started) {
+            frame.push_back(call);
+        }
+    }
+    return frame;
+}
+
+bool sameCall(const fakegl::Call &a, const fakegl::Call &b)
+{
+    return a.name == b.name && a.argCount == b.argCount && a.args == b.args &&
+           a.modelviewDepth == b.modelviewDepth;
+}
+
+void polygonModes(Numbers &numbers)
+{
+    recordFrame(lessons::sphere(false, false));
+    const std::vector<fakegl::Call> filled = frameCalls();
+    numbers["FRAME_CALLS"] = std::to_string(filled.size());
+    std::size_t differing = 0;
+    for (const unsigned char key : {'w', 'v'}) {
+        fakegl::reset();
+        keyboard(key, 0, 0);
+        display();
+        const std::vector<fakegl::Call> other = frameCalls();
+        const std::size_t common = std::min(other.size(), filled.size());
+        differing += std::max(other.size(), filled.size()) - common;
+        for (std::size_t k = 0; k < common; ++k) {
+            differing += sameCall(other[k], filled[k]) ? 0 : 1;
+        }
+    }
+    numbers["MODE_CALLS_DIFFERING"] = std::to_string(differing);
+}
+
+void ladder(Numbers &numbers)
+{
+    // Unturned and at zoom 1, so the rungs' centres read in the frame's own units.
+    ViewerState state;
+    state.objectIndex = MODEL_TWISTED_LADDER;
+    recordFrame(state);
+    numbers["LADDER_DEEPEST"] = std::to_string(fakegl::maxModelviewDepth());
+    // The twist of each rod about x, followed round past a full turn.
+    double twist = 0.0, previous = 0.0, x = 0.0;
+    int rung = 0;
+    for (const drawing::Part &part : drawing::parts()) {
+        if (part.isSphere) {
+            continue;
+        }
+        ++rung;
+        const Vec3 axis = fakegl::transformDirection(part.modelview, 0, 0, 1);
+        const double angle = toDegrees(std::atan2(-axis[1], axis[2]));
+        twist += std::remainder(angle - previous, 360.0);
+        previous = angle;
+        x = fakegl::transformPoint(part.modelview, 0, 0, 0)[0];
+        if (rung <= 2) {
+            numbers["RUNG_" + std::to_string(rung) + "_X"] = number(x, 3);
+            numbers["RUNG_" + std::to_string(rung) + "_TWIST"] = number(twist, 1);
+        }
+    }
+    numbers["LAST_RUNG_X"] = number(x, 3);
+    numbers["LAST_RUNG_TWIST"] = number(twist, 1);
+    numbers["RUNGS"] = std::to_string(rung);
+}
+
+void tree(Numbers &numbers)
+{
+    recordFrame(lessons::tree());
+    const std::vector<drawing::Part> parts = drawing::parts();
+    std::ofstream depth(folder + "/stack-depth.dat");
+    std::vector<std::array<int, 2>> rodsDrawn; // the push or pop they follow, and the stack depth
+    int event = 0, pushes = 0, pops = 0;
+    std::size_t part = 0;
+    const std::vector<fakegl::Call> frame = frameCalls();
+    depth << event << ' ' << frame.front().modelviewDepth << "\n";
+    for (const fakegl::Call &call : frame) {
+        if (call.name == "glPushMatrix" || call.name == "glPopMatrix") {
+            const bool push = call.name == "glPushMatrix";
+            pushes += push ? 1 : 0;
+            pops += push ? 0 : 1;
+            depth << ++event << ' ' << call.modelviewDepth + (push ? 1 : -1) << "\n";
+        } else if (call.name == "glMaterialfv" && GLenum(call.args[1]) == GL_DIFFUSE) {
+            // Each part sets its diffuse colour once, so the parts come in the same order.
+            if (!parts[part++].isSphere) {
+                rodsDrawn.push_back({event, call.modelviewDepth});
+            }
+        }
+    }
+    numbers["TREE_PUSHES"] = std::to_string(pushes);
+    numbers["TREE_POPS"] = std::to_string(pops);
+    numbers["TREE_DEEPEST"] = std::to_string(fakegl::maxModelviewDepth());
+    numbers["TREE_END_DEPTH"] = std::to_string(fakegl::modelviewDepth());
+    numbers["TREE_RODS"] = std::to_string(rodsDrawn.size());
+
+    // Each level of the recursion draws its rods at a stack depth of its own: the levels are the
+    // depths in increasing order.
+    std::map<int, int> rodsAtDepth;
+    for (const auto &[after, stackDepth] : rodsDrawn) {
+        ++rodsAtDepth[stackDepth];
+    }
+    std::map<int, int> levelAtDepth;
+    std::ofstream levels(folder + "/stack-levels.dat");
+    for (const auto &[stackDepth, count] : rodsAtDepth) {
+        const int level = int(levelAtDepth.size()) + 1;
+        levelAtDepth[stackDepth] = level;
+        const std::string key = "LEVEL_" + std::to_string(level);
+        numbers[key + "_DEPTH"] = std::to_string(stackDepth);
+        numbers[key + "_RODS"] = std::to_string(count);
+        levels << stackDepth << ' ' << level << " \"level " << level << ": " << count
+               << (count == 1 ? " rod" : " rods") << "\"\n";
+    }
+    numbers["TREE_LEVELS"] = std::to_string(levelAtDepth.size());
+    std::ofstream rods(folder + "/stack-rods.dat");
+    for (const auto &[after, stackDepth] : rodsDrawn) {
+        rods << after << ' ' << stackDepth << ' ' << levelAtDepth[stackDepth] << "\n";
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    folder = argv[1];
+
+    char program[] = "orvane-viewer";
+    char *viewerArgv[] = {program, nullptr};
+    viewerMain(1, viewerArgv);
+    const Light light = recordedLight();
+    const Screen screen = recordedScreen();
+
+    Numbers numbers;
+    lightAndMaterials(numbers, light);
+    normals(numbers, screen);
+    highlight(numbers, light);
+    polygonModes(numbers);
+    ladder(numbers);
+    tree(numbers);
+
+    std::ofstream out(folder + "/recorded.txt");
+    for (const auto &[key, value] : numbers) {
+        out << key << ' ' << value << "\n";
+    }
+    return out.good() ? 0 : 1;
+}
