@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Writes docs/LESSONS.md again, with every picture, plot and number in docs/lessons/, from the
+# viewer itself: its frames rendered on Mesa, its calls recorded through the tests' stand-in for
+# GL, and the text filled in from lessons/LESSONS.md.in. Run it after changing the viewer or the
+# lessons; the lessons' drift test fails until the results are committed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh lessons
+cmake -S . -B build-lessons -DCMAKE_BUILD_TYPE=Release -DORVANE_BUILD_TESTS=OFF \
+  -DORVANE_BUILD_LESSONS=ON >/dev/null
+cmake --build build-lessons --target lessons_record lessons_render --parallel 2 >/dev/null
+
+mkdir -p docs/lessons
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+build-lessons/lessons/lessons_record "$work" >/dev/null
+build-lessons/lessons/lessons_render "$work" --gtest_brief=1 >/dev/null
+LC_ALL=C sort "$work/recorded.txt" "$work/measured.txt" >docs/lessons/numbers.txt
+
+# PNGs without time stamps, so that the same frames give the same files.
+rm -f docs/lessons/*.png
+for frames in "$work"/*.ppm; do
+  name=$(basename "$frames" .ppm)
+  marks=()
+  if [ -f "$work/$name.mvg" ]; then
+    marks=(-draw "$(cat "$work/$name.mvg")")
+  fi
+  convert "$frames" "${marks[@]}" -strip -define png:exclude-chunks=date,time \
+    "docs/lessons/$name.png"
+done
+for plot in specular stack_depth; do
+  gnuplot -e "folder='$work'; output='docs/lessons/${plot//_/-}.png'" "lessons/$plot.gp"
+done
+
+awk -f lessons/fill_template.awk docs/lessons/numbers.txt lessons/LESSONS.md.in >docs/LESSONS.md
+echo "docs/LESSONS.md"
+ls docs/lessons/*.png
