@@ -1,0 +1,22 @@
+// The GL 1.x and GLU subset the viewer draws with, on WebGL 1.
+//
+// Polygons sent with glBegin(GL_POLYGON) ... glEnd are taken to eye coordinates on the CPU as they
+// arrive and gathered, with their normals and materials, into one vertex array for the polygon
+// mode in force. The vertex shader evaluates OpenGL 1.x's lighting equation for each vertex and
+// projects it; WebGL interpolates the colours across the polygon. What has been gathered is drawn
+// when something that would change how it is drawn is about to change (the projection, the light,
+// the polygon mode, depth state, a clear) and when the frame is swapped, so a frame of the viewer
+// is one draw call (several of 65,536 vertices each in a browser without 32-bit indices). Nothing
+// is kept from one frame to the next.
+//
+// Outside the subset: a call with an argument the layer does not implement prints what it was
+// and aborts in a debug build; in a release build it prints the same line, records
+// GL_INVALID_ENUM and does nothing, as GL does with an enumerant it does not know.
+#pragma once
+
+// Makes the layer's shader program and vertex buffer in the WebGL context that is current.
+// False if WebGL refused them; the reason is on standard error.
+bool startGlLayer();
+
+// Draws everything gathered so far. The window layer calls it when the frame is swapped.
+void drawGatheredPolygons();

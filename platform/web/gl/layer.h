@@ -1,0 +1,78 @@
+// What the parts of the GL layer share with each other; the viewer sees only GL's own functions.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstddef>
+
+// Column-major, as GL lays out its matrices.
+struct Matrix4 {
+    GLfloat m[16];
+};
+
+// out = matrix x (in[0], in[1], in[2], in[3]).
+void transform(const Matrix4 &matrix, const GLfloat in[4], GLfloat out[4]);
+
+// Matrices (matrices.cpp).
+const Matrix4 &modelviewMatrix();
+const Matrix4 &projectionMatrix();
+// The rows of the inverse of the modelview's upper 3 x 3: they take a normal to eye coordinates.
+const Matrix4 &normalMatrix();
+// Changes whenever the modelview matrix does.
+unsigned modelviewVersion();
+
+// Lighting (lighting.cpp).
+struct FaceMaterial {
+    GLfloat ambient[4];
+    GLfloat diffuse[4];
+    GLfloat specular[4];
+    GLfloat emission[4];
+    GLfloat shininess;
+};
+struct LightingState {
+    bool enabled;
+    bool light0;
+    bool normalize;
+    bool twoSide;
+    GLfloat sceneAmbient[4];
+    GLfloat lightPosition[4]; // eye coordinates: transformed when it was set
+    GLfloat lightAmbient[4];
+    GLfloat lightDiffuse[4];
+    GLfloat lightSpecular[4];
+};
+const LightingState &lightingState();
+const FaceMaterial &frontMaterial();
+const FaceMaterial &backMaterial();
+// Changes whenever a material does.
+unsigned materialVersion();
+// glEnable and glDisable for the lighting switches; false for any other capability.
+bool setLightingSwitch(GLenum cap, bool on);
+
+// Polygons (polygons.cpp).
+bool insideBeginEnd();
+void setCulling(bool on);
+
+// Drawing (webgl.cpp). One vertex as the shader takes it.
+struct BatchVertex {
+    GLfloat position[3]; // eye coordinates
+    GLfloat normal[3];   // eye coordinates, as transformed, not yet normalised
+    GLfloat material;    // index into the materials of the draw
+};
+// Room in the shader for this many different materials in one draw.
+constexpr std::size_t MATERIALS_PER_DRAW = 8;
+// The most vertices one draw can index: WebGL 1's 16-bit indices, unless the browser has 32-bit
+// ones (OES_element_index_uint).
+std::size_t verticesPerDraw();
+// primitive: GL_TRIANGLES or GL_LINES, drawn from the indexed vertices; GL_POINTS, drawn from the
+// vertices as they are.
+void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
+                  const GLuint *indices, std::size_t indexCount, const FaceMaterial *materials,
+                  std::size_t materialCount);
+
+// Errors (webgl.cpp).
+void recordError(GLenum error);
+// An argument outside the subset: see gl_layer.h.
+void unsupported(const char *call, GLenum value);
+// Records GL_INVALID_OPERATION and returns true between glBegin and glEnd, where the calls that
+// ask this may not be made.
+bool refusedInsideBeginEnd();

@@ -1,0 +1,348 @@
+// The shader that evaluates OpenGL 1.x's lighting equation per vertex, the draw that feeds it, the
+// per-fragment state the viewer sets (depth test and mask, clear values, viewport) and GL's error
+// flag.
+#include "gl/gl_layer.h"
+#include "gl/layer.h"
+
+#include <emscripten/html5.h>
+#include <webgl/webgl1.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+#include <vector>
+
+namespace {
+
+// Per vertex, as OpenGL 1.x writes the equation for one light: emission + ambient x global
+// ambient + ambient x light ambient + (n . L) diffuse x light diffuse + f (n . h)^shininess
+// specular x light specular, with L the unit vector to the light, h = L + (0, 0, 1) normalised
+// (a viewer at infinity), dot products clamped at 0, f = 0 where the clamped n . L is 0 (no
+// highlight where the light does not reach), attenuation 1 (GL's initial constant, linear and
+// quadratic factors) and the sum clamped to 0..1. Alpha is the diffuse material's.
+//
+// As in Mesa, the products of material and light colours, which are the same at every vertex,
+// are formed once per draw (lightProducts below); the shader looks up three vec4s a material.
+const char *const VERTEX_SHADER = R"(
+attribute vec3 position;
+attribute vec3 normal;
+attribute float material;
+
+uniform mat4 projection;
+// Per material: (emission + ambient x global ambient + ambient x light ambient, diffuse alpha),
+// diffuse x light diffuse, (specular x light specular, shininess).
+uniform vec4 materials[MATERIALS * 3];
+uniform vec4 lightPosition; // eye coordinates
+uniform bool lighting;
+uniform bool light0;
+uniform bool normalizeNormals;
+
+varying vec4 colour;
+
+// x^0 is 1, also for x = 0, where GLSL's pow is undefined.
+float specularFactor(float nDotH, float shininess)
+{
+    if (shininess == 0.0) {
+        return 1.0;
+    }
+    return nDotH > 0.0 ? pow(nDotH, shininess) : 0.0;
+}
+
+void main()
+{
+    gl_Position = projection * vec4(position, 1.0);
+    gl_PointSize = 1.0;
+    if (!lighting) {
+        colour = vec4(1.0); // GL's current colour, which this layer never changes
+        return;
+    }
+    int m = int(material) * 3;
+    vec4 sum = materials[m];
+    if (light0) {
+        vec3 n = normalizeNormals ? normalize(normal) : normal;
+        vec3 toLight = lightPosition.w != 0.0 ? lightPosition.xyz / lightPosition.w - position
+                                              : lightPosition.xyz;
+        vec3 l = normalize(toLight);
+        float nDotL = dot(n, l);
+        sum.rgb += max(nDotL, 0.0) * materials[m + 1].rgb;
+        if (nDotL > 0.0) {
+            vec3 h = normalize(l + vec3(0.0, 0.0, 1.0));
+            vec4 specular = materials[m + 2];
+            sum.rgb += specularFactor(max(dot(n, h), 0.0), specular.w) * specular.rgb;
+        }
+    }
+    colour = clamp(sum, 0.0, 1.0);
+}
+)";
+
+const char *const FRAGMENT_SHADER = R"(
+precision mediump float;
+varying vec4 colour;
+void main()
+{
+    gl_FragColor = colour;
+}
+)";
+
+constexpr GLuint POSITION = 0, NORMAL = 1, MATERIAL = 2;
+constexpr int VEC4S_PER_MATERIAL = 3;
+
+GLuint vertexBuffer = 0;
+GLuint indexBuffer = 0;
+bool wideIndices = false;
+std::vector<GLushort> narrowIndices;
+GLint projectionAt = -1, materialsAt = -1, lightPositionAt = -1, lightingAt = -1, light0At = -1,
+      normalizeAt = -1;
+GLenum pendingError = GL_NO_ERROR;
+
+GLuint compile(GLenum type, const char *source)
+{
+    const GLuint shader = emscripten_glCreateShader(type);
+    char header[64];
+    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n", MATERIALS_PER_DRAW);
+    const char *const parts[] = {header, source};
+    emscripten_glShaderSource(shader, 2, parts, nullptr);
+    emscripten_glCompileShader(shader);
+    GLint compiled = GL_FALSE;
+    emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled != GL_TRUE) {
+        char log[1024] = "";
+        emscripten_glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+        std::fprintf(stderr, "The GL layer's shader did not compile: %s\n", log);
+    }
+    return shader;
+}
+
+void setCapability(GLenum cap, bool on)
+{
+    if (refusedInsideBeginEnd() || setLightingSwitch(cap, on)) {
+        return;
+    }
+    if (cap == GL_CULL_FACE) {
+        // Culled on the CPU as polygons arrive, so that it also holds for lines and points.
+        setCulling(on);
+    } else if (cap == GL_DEPTH_TEST) {
+        drawGatheredPolygons();
+        on ? emscripten_glEnable(cap) : emscripten_glDisable(cap);
+    } else {
+        unsupported(on ? "glEnable" : "glDisable", cap);
+    }
+}
+
+// A material's entry for the shader: the three vec4s its comment lists.
+void lightProducts(const FaceMaterial &material, const LightingState &lighting, GLfloat *entry)
+{
+    for (int c = 0; c < 3; ++c) {
+        const GLfloat lightAmbient = lighting.light0 ? lighting.lightAmbient[c] : 0.0f;
+        entry[c] = material.emission[c] + material.ambient[c] * lighting.sceneAmbient[c] +
+                   material.ambient[c] * lightAmbient;
+        entry[4 + c] = material.diffuse[c] * lighting.lightDiffuse[c];
+        entry[8 + c] = material.specular[c] * lighting.lightSpecular[c];
+    }
+    entry[3] = material.diffuse[3];
+    entry[7] = 0.0f;
+    entry[11] = material.shininess;
+}
+
+} // namespace
+
+bool startGlLayer()
+{
+    const GLuint program = emscripten_glCreateProgram();
+    emscripten_glAttachShader(program, compile(GL_VERTEX_SHADER, VERTEX_SHADER));
+    emscripten_glAttachShader(program, compile(GL_FRAGMENT_SHADER, FRAGMENT_SHADER));
+    emscripten_glBindAttribLocation(program, POSITION, "position");
+    emscripten_glBindAttribLocation(program, NORMAL, "normal");
+    emscripten_glBindAttribLocation(program, MATERIAL, "material");
+    emscripten_glLinkProgram(program);
+    GLint linked = GL_FALSE;
+    emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) {
+        char log[1024] = "";
+        emscripten_glGetProgramInfoLog(program, sizeof log, nullptr, log);
+        std::fprintf(stderr, "The GL layer's shader program did not link: %s\n", log);
+        return false;
+    }
+    emscripten_glUseProgram(program);
+    projectionAt = emscripten_glGetUniformLocation(program, "projection");
+    materialsAt = emscripten_glGetUniformLocation(program, "materials");
+    lightPositionAt = emscripten_glGetUniformLocation(program, "lightPosition");
+    lightingAt = emscripten_glGetUniformLocation(program, "lighting");
+    light0At = emscripten_glGetUniformLocation(program, "light0");
+    normalizeAt = emscripten_glGetUniformLocation(program, "normalizeNormals");
+
+    emscripten_glGenBuffers(1, &vertexBuffer);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    emscripten_glGenBuffers(1, &indexBuffer);
+    emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    wideIndices = emscripten_webgl_enable_extension(emscripten_webgl_get_current_context(),
+                                                    "OES_element_index_uint") == EM_TRUE;
+    constexpr GLsizei stride = sizeof(BatchVertex);
+    emscripten_glVertexAttribPointer(POSITION, 3, GL_FLOAT, GL_FALSE, stride,
+                                     reinterpret_cast<void *>(offsetof(BatchVertex, position)));
+    emscripten_glVertexAttribPointer(NORMAL, 3, GL_FLOAT, GL_FALSE, stride,
+                                     reinterpret_cast<void *>(offsetof(BatchVertex, normal)));
+    emscripten_glVertexAttribPointer(MATERIAL, 1, GL_FLOAT, GL_FALSE, stride,
+                                     reinterpret_cast<void *>(offsetof(BatchVertex, material)));
+    for (const GLuint attribute : {POSITION, NORMAL, MATERIAL}) {
+        emscripten_glEnableVertexAttribArray(attribute);
+    }
+    // WebGL dithers by default; Mesa's software renderer never does.
+    emscripten_glDisable(GL_DITHER);
+    return true;
+}
+
+std::size_t verticesPerDraw()
+{
+    constexpr std::size_t NARROW_INDICES = 1u << 16;
+    return wideIndices ? SIZE_MAX : NARROW_INDICES;
+}
+
+void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
+                  const GLuint *indices, std::size_t indexCount, const FaceMaterial *materials,
+                  std::size_t materialCount)
+{
+    const LightingState &lighting = lightingState();
+    GLfloat table[MATERIALS_PER_DRAW * VEC4S_PER_MATERIAL * 4];
+    for (std::size_t i = 0; i < materialCount; ++i) {
+        lightProducts(materials[i], lighting, table + i * VEC4S_PER_MATERIAL * 4);
+    }
+    emscripten_glUniformMatrix4fv(projectionAt, 1, GL_FALSE, projectionMatrix().m);
+    emscripten_glUniform4fv(materialsAt, static_cast<GLsizei>(materialCount * VEC4S_PER_MATERIAL),
+                            table);
+    emscripten_glUniform4fv(lightPositionAt, 1, lighting.lightPosition);
+    emscripten_glUniform1i(lightingAt, lighting.enabled);
+    emscripten_glUniform1i(light0At, lighting.light0);
+    emscripten_glUniform1i(normalizeAt, lighting.normalize);
+
+    emscripten_glBufferData(GL_ARRAY_BUFFER,
+                            static_cast<GLsizeiptr>(vertexCount * sizeof(BatchVertex)), vertices,
+                            GL_STREAM_DRAW);
+    if (primitive == GL_POINTS) {
+        emscripten_glDrawArrays(primitive, 0, static_cast<GLsizei>(vertexCount));
+    } else if (wideIndices) {
+        emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                                static_cast<GLsizeiptr>(indexCount * sizeof(GLuint)), indices,
+                                GL_STREAM_DRAW);
+        emscripten_glDrawElements(primitive, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT,
+                                  nullptr);
+    } else {
+        narrowIndices.assign(indices, indices + indexCount);
+        emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                                static_cast<GLsizeiptr>(indexCount * sizeof(GLushort)),
+                                narrowIndices.data(), GL_STREAM_DRAW);
+        emscripten_glDrawElements(primitive, static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT,
+                                  nullptr);
+    }
+}
+
+void recordError(GLenum error)
+{
+    // GL keeps the first error until glGetError reads it.
+    if (pendingError == GL_NO_ERROR) {
+        pendingError = error;
+    }
+}
+
+void unsupported(const char *call, GLenum value)
+{
+    std::fprintf(stderr, "%s: 0x%04X is outside the subset of GL this layer implements\n", call,
+                 value);
+#ifndef NDEBUG
+    std::abort();
+#else
+    recordError(GL_INVALID_ENUM);
+#endif
+}
+
+bool refusedInsideBeginEnd()
+{
+    if (insideBeginEnd()) {
+        recordError(GL_INVALID_OPERATION);
+        return true;
+    }
+    return false;
+}
+
+extern "C" {
+
+GLenum glGetError()
+{
+    const GLenum error = pendingError;
+    pendingError = GL_NO_ERROR;
+    return error != GL_NO_ERROR ? error : emscripten_glGetError();
+}
+
+void glEnable(GLenum cap)
+{
+    setCapability(cap, true);
+}
+
+void glDisable(GLenum cap)
+{
+    setCapability(cap, false);
+}
+
+void glClear(GLbitfield mask)
+{
+    if (refusedInsideBeginEnd()) {
+        return;
+    }
+    drawGatheredPolygons();
+    emscripten_glClear(mask);
+}
+
+void glClearDepth(GLclampd depth)
+{
+    emscripten_glClearDepthf(static_cast<GLfloat>(depth));
+}
+
+void glDepthMask(GLboolean flag)
+{
+    if (refusedInsideBeginEnd()) {
+        return;
+    }
+    drawGatheredPolygons();
+    emscripten_glDepthMask(flag);
+}
+
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
+{
+    if (refusedInsideBeginEnd()) {
+        return;
+    }
+    drawGatheredPolygons();
+    emscripten_glViewport(x, y, width, height);
+}
+
+void glFlush()
+{
+    if (refusedInsideBeginEnd()) {
+        return;
+    }
+    drawGatheredPolygons();
+    emscripten_glFlush();
+}
+
+void glFinish()
+{
+    if (refusedInsideBeginEnd()) {
+        return;
+    }
+    drawGatheredPolygons();
+    emscripten_glFinish();
+}
+
+void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                  GLvoid *pixels)
+{
+    if (refusedInsideBeginEnd()) {
+        return;
+    }
+    drawGatheredPolygons();
+    emscripten_glReadPixels(x, y, width, height, format, type, pixels);
+}
+
+} // extern "C"
