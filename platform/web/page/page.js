@@ -1,0 +1,69 @@
+// The page's side of the viewer, run inside orvane-viewer.js before the program starts (em++
+// --pre-js): the program's standard output goes onto the page as well as the console, and the
+// GLUT layer reports through the two hooks below.
+var canvas = document.getElementById('canvas');
+var statusLine = document.getElementById('status');
+
+function tellStatus(text, kind) {
+  statusLine.textContent = text;
+  statusLine.className = kind;
+}
+
+Module['print'] = function (line) {
+  document.getElementById('usage').textContent += line + '\n';
+  console.log(line);
+};
+
+Module['printErr'] = function (line) {
+  console.error(line);
+  tellStatus(line, 'failed');
+};
+
+Module['onAbort'] = function (what) {
+  tellStatus('The viewer stopped with an error: ' + what, 'failed');
+};
+
+Module['onWindowCreated'] = function (title, x, y) {
+  document.title = title;
+  document.getElementById('title').textContent = title;
+  if (x >= 0 && y >= 0) {
+    canvas.style.marginLeft = x + 'px';
+    canvas.style.marginTop = y + 'px';
+  }
+  canvas.focus();
+  tellStatus('', '');
+};
+
+Module['onViewerEnded'] = function (status) {
+  canvas.classList.add('ended');
+  document.querySelectorAll('#keys button').forEach(function (button) {
+    button.disabled = true;
+  });
+  // What the program said on standard error last, if anything, stays in front.
+  var reason = statusLine.className === 'failed' ? statusLine.textContent + ' ' : '';
+  statusLine.textContent = reason + 'The viewer has ended (exit status ' + status + '). ';
+  var again = document.createElement('button');
+  again.textContent = 'Start it again';
+  again.addEventListener('click', function () {
+    location.reload();
+  });
+  statusLine.append('Reload the page to start it again: ', again);
+  statusLine.className = 'ended';
+};
+
+// The canvas takes the keyboard when clicked (the program keeps the press from doing anything
+// else), and right drags zoom rather than open a menu.
+canvas.addEventListener('mousedown', function () {
+  canvas.focus();
+});
+canvas.addEventListener('contextmenu', function (event) {
+  event.preventDefault();
+});
+
+// A button types its key into the canvas, where the program listens for keys.
+document.querySelectorAll('#keys button').forEach(function (button) {
+  button.addEventListener('click', function () {
+    canvas.dispatchEvent(new KeyboardEvent('keydown', {key: button.dataset.key, bubbles: true}));
+    canvas.focus();
+  });
+});
