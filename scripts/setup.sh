@@ -42,7 +42,6 @@ wine      | program wine           | Wine, to run the Windows program in the tes
 emscripten | program em++         | Emscripten (em++)                         | emscripten    | emscripten         | emscripten       | emscripten
 node      | program node           | Node.js                                   | nodejs        | nodejs             | nodejs           | nodejs
 npm       | program npm            | npm                                       | npm           | npm                | npm              | npm
-python3   | program python3        | Python 3                                  | python3       | python3            | python3          | python
 chromium  | program chromium chromium-browser | the Chromium web browser       | chromium      | chromium           | chromium         | chromium
 EOF
 )
@@ -51,8 +50,9 @@ run_needs=(cmake make compiler gl glu glut mesa)
 # The viewer runs on a virtual display when there is no real one.
 [ -n "${DISPLAY:-}" ] || run_needs+=(xvfb)
 windows_needs=(cmake make mingw debsource dpkg-src)
+web_needs=(emscripten node)
 test_needs=(cmake make compiler gl glu glut mesa xvfb gtest x11 xdotool xwd desktop man groff file
-  dpkg-dev "${windows_needs[@]}" wine)
+  dpkg-dev "${windows_needs[@]}" wine "${web_needs[@]}" npm chromium)
 
 profile=${1:-run}
 case "$profile" in
@@ -61,7 +61,7 @@ test) wanted=("${test_needs[@]}") ;;
 gallery) wanted=("${run_needs[@]}" xvfb xdotool xwd magick) ;;
 bench) wanted=("${run_needs[@]}" xvfb benchmark gnuplot) ;;
 windows) wanted=("${windows_needs[@]}") ;;
-web) wanted=(emscripten node) ;;
+web) wanted=("${web_needs[@]}") ;;
 lessons) wanted=("${run_needs[@]}" xvfb gtest gnuplot magick) ;;
 *)
   echo "usage: $0 [run|test|gallery|bench|windows|web|lessons]" >&2

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the viewer for web browsers and writes the static site to build-web/: index.html,
+# orvane-viewer.js and orvane-viewer.wasm, ready for any static web server. Installs what is
+# missing first. Emscripten's build tree, with the GL layer's test page, is build-web-obj/; a
+# second run rebuilds only what changed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh web
+
+emcmake cmake -S platform/web -B build-web-obj -DCMAKE_BUILD_TYPE=Release \
+  -DORVANE_WEB_SITE="$PWD/build-web" -DORVANE_WARNINGS_AS_ERRORS=ON >/dev/null
+cmake --build build-web-obj --parallel 2
+
+echo "Site: $PWD/build-web ($(stat -c %s build-web/orvane-viewer.wasm) bytes of WebAssembly," \
+  "$(stat -c %s build-web/orvane-viewer.js) bytes of JavaScript)"
