@@ -1,0 +1,67 @@
+// The native pictures the browser's canvas is compared with, and the comparison.
+import fs from 'node:fs';
+
+// A binary PPM as native_frames writes it: "P6\nW H\n255\n", then RGB rows from the top.
+export function readPpm(file) {
+  const bytes = fs.readFileSync(file);
+  const header = bytes.subarray(0, 32).toString('latin1').match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
+  if (!header) {
+    throw new Error(`${file}: not a binary PPM with 8-bit channels`);
+  }
+  const [prefix, width, height] = [header[0], Number(header[1]), Number(header[2])];
+  return {width, height, rgb: bytes.subarray(prefix.length, prefix.length + 3 * width * height)};
+}
+
+// The largest difference of the three channels at pixel i.
+function difference(reference, actual, i) {
+  return Math.max(
+    Math.abs(reference.rgb[3 * i] - actual.rgba[4 * i]),
+    Math.abs(reference.rgb[3 * i + 1] - actual.rgba[4 * i + 1]),
+    Math.abs(reference.rgb[3 * i + 2] - actual.rgba[4 * i + 2]));
+}
+
+// How far a pixel is from its eight neighbours, in a picture of `stride` bytes a pixel: large on
+// the edges of polygons, of lines and of points, small inside a polygon however it is shaded.
+function roughness(bytes, stride, width, x, y) {
+  let most = 0;
+  const at = stride * (y * width + x);
+  for (let dy = -1; dy <= 1; ++dy) {
+    for (let dx = -1; dx <= 1; ++dx) {
+      const n = stride * ((y + dy) * width + x + dx);
+      for (let c = 0; c < 3; ++c) {
+        most = Math.max(most, Math.abs(bytes[at + c] - bytes[n + c]));
+      }
+    }
+  }
+  return most;
+}
+
+// Compares a canvas ({width, height, rgba}) with a reference ({width, height, rgb}):
+// - differing: the share of all pixels where a channel differs by more than `fuzz`;
+// - worstInside: the largest channel difference over the pixels inside polygons in both pictures,
+//   those whose neighbourhood varies by at most `smooth` in each (the border is left out).
+export function compare(reference, actual, {fuzz, smooth}) {
+  if (reference.width !== actual.width || reference.height !== actual.height) {
+    throw new Error(`sizes differ: ${reference.width} x ${reference.height} against ` +
+                    `${actual.width} x ${actual.height}`);
+  }
+  const {width, height} = reference;
+  let differing = 0;
+  let worstInside = 0;
+  let inside = 0;
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      const d = difference(reference, actual, y * width + x);
+      if (d > fuzz) {
+        ++differing;
+      }
+      const border = x === 0 || y === 0 || x === width - 1 || y === height - 1;
+      if (!border && roughness(reference.rgb, 3, width, x, y) <= smooth &&
+          roughness(actual.rgba, 4, width, x, y) <= smooth) {
+        ++inside;
+        worstInside = Math.max(worstInside, d);
+      }
+    }
+  }
+  return {differing: differing / (width * height), worstInside, inside};
+}
