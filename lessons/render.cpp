@@ -63,10 +63,8 @@ Image sheet(const std::vector<Image> &frames, const Region &region, int columns)
 
 void writePicture(const std::string &name, const Image &image)
 {
-    std::ofstream file(folder + "/" + name + ".ppm", std::ios::binary);
-    file << "P6\n" << image.width << ' ' << image.height << "\n255\n";
-    file.write(reinterpret_cast<const char *>(image.rgb.data()), std::streamsize(image.rgb.size()));
-    ASSERT_TRUE(file.good()) << "cannot write " << name << ".ppm in " << folder;
+    ASSERT_TRUE(writePpm(image, folder + "/" + name + ".ppm"))
+        << "cannot write " << name << ".ppm in " << folder;
 }
 
 struct Pixel {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 
 Rgb Image::at(int x, int y) const
 {
@@ -171,4 +172,13 @@ bool readXwd(const std::string &bytes, Image &image)
         }
     }
     return true;
+}
+
+bool writePpm(const Image &image, const std::string &path)
+{
+    std::ofstream ppm(path, std::ios::binary);
+    ppm << "P6\n" << image.width << ' ' << image.height << "\n255\n";
+    ppm.write(reinterpret_cast<const char *>(image.rgb.data()),
+              static_cast<std::streamsize>(image.rgb.size()));
+    return ppm.good();
 }

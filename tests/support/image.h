@@ -38,3 +38,6 @@ double meanDifference(const Image &a, const Image &b);
 
 // Reads a window dump as `xwd` writes it (ZPixmap, 24 or 32 bits a pixel).
 bool readXwd(const std::string &bytes, Image &image);
+
+// Writes the picture as a binary PPM, rows from the top; false if the file could not be written.
+bool writePpm(const Image &image, const std::string &path);

@@ -80,14 +80,6 @@ void writeStates()
     json << "]}\n";
 }
 
-void writePpm(const Image &image, const std::string &path)
-{
-    std::ofstream ppm(path, std::ios::binary);
-    ppm << "P6\n" << image.width << " " << image.height << "\n255\n";
-    ppm.write(reinterpret_cast<const char *>(image.rgb.data()),
-              static_cast<std::streamsize>(image.rgb.size()));
-}
-
 // A drag as GLUT reports it: the press, one motion to the end point, the release.
 void drag(const Drag &d)
 {
@@ -112,7 +104,7 @@ TEST(ReferenceFrames, EachStateIsDrawnAfterItsInput)
         polygonModes.push_back(modes[0]);
         ASSERT_EQ(frame.width, 600);
         ASSERT_EQ(frame.height, 600);
-        writePpm(frame, folder + "/" + state.name + ".ppm");
+        ASSERT_TRUE(writePpm(frame, folder + "/" + state.name + ".ppm"));
     }
     writeStates();
 }
