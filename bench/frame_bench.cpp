@@ -8,13 +8,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <thread>
 #include <vector>
 
 #include "bench/gl_calls.h"
-#include "support/viewer_main.h"
-#include "support/virtual_display.h"
+#include "bench/quiet_start.h"
 
 // The viewer's frame and models over freeglut's solids, from the library freeglut_primitives.cpp
 // is built into.
@@ -103,19 +101,11 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    VirtualDisplay xvfb = startVirtualDisplay();
+    VirtualDisplay xvfb = startViewerQuietly();
     if (xvfb.name.empty()) {
         std::fprintf(stderr, "Xvfb did not start\n");
         return 1;
     }
-    setenv("DISPLAY", xvfb.name.c_str(), 1);
-    // The viewer prints its help as it starts; the tables below are all this program shows.
-    std::streambuf *const out = std::cout.rdbuf(nullptr);
-    char program[] = "orvane-viewer";
-    char *args[] = {program, nullptr};
-    viewerMain(1, args);
-    std::cout.rdbuf(out);
-    std::cout.clear();
 
     const char *const threads = std::getenv("LP_NUM_THREADS");
     std::printf("Renderer: %s, OpenGL %s\n", glGetString(GL_RENDERER), glGetString(GL_VERSION));

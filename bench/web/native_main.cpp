@@ -2,14 +2,12 @@
 // then the frames of frame_times.cpp. Argument: the number of timed frames per setting.
 #include "frame_times.h"
 
-#include "support/viewer_main.h"
-#include "support/virtual_display.h"
+#include "bench/quiet_start.h"
 
 #include <GL/freeglut.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 
 // Start-up returns instead of entering the event loop, and frames stay in the back buffer.
 extern "C" void glutMainLoop() {}
@@ -22,19 +20,11 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s FRAMES\n", argv[0]);
         return 2;
     }
-    VirtualDisplay xvfb = startVirtualDisplay();
+    VirtualDisplay xvfb = startViewerQuietly();
     if (xvfb.name.empty()) {
         std::fprintf(stderr, "Xvfb did not start\n");
         return 1;
     }
-    setenv("DISPLAY", xvfb.name.c_str(), 1);
-    // The usage text the viewer prints as it starts is not part of the results.
-    std::streambuf *const out = std::cout.rdbuf(nullptr);
-    char program[] = "orvane-viewer";
-    char *args[] = {program, nullptr};
-    viewerMain(1, args);
-    std::cout.rdbuf(out);
-    std::cout.clear();
 
     std::fprintf(stderr, "Mesa: %s, OpenGL %s\n", glGetString(GL_RENDERER),
                  glGetString(GL_VERSION));
