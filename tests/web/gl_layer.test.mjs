@@ -53,13 +53,22 @@ test('the layer gives what OpenGL 1.x gives, case by case', async (t) => {
   await page.close();
 });
 
-test('an argument outside the subset stops a debug build, saying what it was', async () => {
-  const {page, console, errors} = await run('?unsupported');
-  await waitFor(() => errors.length > 0);
-  assert.match(String(errors[0]), /abort/i);
-  assert.ok(console.some((m) => /glBegin: 0x0005 is outside the subset/.test(m.text)));
-  assert.ok(!console.some((m) => /still running/.test(m.text)));
-  await page.close();
+const OUTSIDE_THE_SUBSET = [
+  {call: 'unsupported', says: /glBegin: 0x0005 is outside the subset/},
+  {call: 'too-many-corners', says: /glEnd: a polygon of 16385 corners \(at most 16384\) is outside/},
+];
+
+test('a call outside the subset stops a debug build, saying what it was', async (t) => {
+  for (const {call, says} of OUTSIDE_THE_SUBSET) {
+    await t.test(call, async () => {
+      const {page, console, errors} = await run(`?${call}`);
+      await waitFor(() => errors.length > 0);
+      assert.match(String(errors[0]), /abort/i);
+      assert.ok(console.some((m) => says.test(m.text)), 'the console does not say what it was');
+      assert.ok(!console.some((m) => /still running/.test(m.text)));
+      await page.close();
+    });
+  }
 });
 
 async function waitFor(condition, timeoutMs = 20000) {

@@ -162,8 +162,8 @@ test('on a canvas the page shows at half size, drags still count in canvas pixel
   });
 });
 
-// Without 32-bit indices (OES_element_index_uint), a frame of the tree, over 65,536 vertices, is
-// drawn in several draws of 16-bit indices; it must look the same.
+// The layer draws with 16-bit indices only: a browser without 32-bit ones (OES_element_index_uint)
+// draws the tree, over 65,536 vertices, the same.
 test('without 32-bit indices the tree still looks as the native viewer draws it', async () => {
   const withoutWideIndices = () => {
     const getExtension = WebGLRenderingContext.prototype.getExtension;

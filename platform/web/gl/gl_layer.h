@@ -5,13 +5,14 @@
 // mode in force. The vertex shader evaluates OpenGL 1.x's lighting equation for each vertex and
 // projects it; WebGL interpolates the colours across the polygon. What has been gathered is drawn
 // when something that would change how it is drawn is about to change (the projection, the light,
-// the polygon mode, depth state, a clear) and when the frame is swapped, so a frame of the viewer
-// is one draw call (several of 65,536 vertices each in a browser without 32-bit indices). Nothing
-// is kept from one frame to the next.
+// the polygon mode, depth state, a clear), when the frame is swapped, and whenever 16,384 vertices
+// have been gathered, so a frame of the tree is 25 draws. Nothing is kept from one frame to the
+// next.
 //
-// Outside the subset: a call with an argument the layer does not implement prints what it was
-// and aborts in a debug build; in a release build it prints the same line, records
-// GL_INVALID_ENUM and does nothing, as GL does with an enumerant it does not know.
+// Outside the subset: a call with an argument the layer does not implement, or a polygon of more
+// than 16,384 corners, prints what it was and aborts in a debug build; in a release build it prints
+// the same line, records GL_INVALID_ENUM (GL_INVALID_VALUE for the polygon) and does nothing, as GL
+// does with an enumerant it does not know.
 #pragma once
 
 // Makes the layer's shader program and vertex buffer in the WebGL context that is current.

@@ -60,18 +60,23 @@ struct BatchVertex {
 };
 // Room in the shader for this many different materials in one draw.
 constexpr std::size_t MATERIALS_PER_DRAW = 8;
-// The most vertices one draw can index: WebGL 1's 16-bit indices, unless the browser has 32-bit
-// ones (OES_element_index_uint).
-std::size_t verticesPerDraw();
+// The most vertices in one draw, and so the most corners a polygon may have. Each draw is handed
+// to the renderer as soon as it is made, so that the renderer draws one part of a frame while the
+// next part is gathered; parts of this size made a frame of the tree quickest (see
+// docs/PERFORMANCE.md). WebGL 1's 16-bit indices reach them all.
+constexpr std::size_t VERTICES_PER_DRAW = 16384;
 // primitive: GL_TRIANGLES or GL_LINES, drawn from the indexed vertices; GL_POINTS, drawn from the
 // vertices as they are.
 void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                  const GLuint *indices, std::size_t indexCount, const FaceMaterial *materials,
+                  const GLushort *indices, std::size_t indexCount, const FaceMaterial *materials,
                   std::size_t materialCount);
 
 // Errors (webgl.cpp).
 void recordError(GLenum error);
-// An argument outside the subset: see gl_layer.h.
+// A call outside the subset (see gl_layer.h): says what it was, then aborts in a debug build or
+// records error in a release build.
+void refuse(const char *what, GLenum error);
+// An enumerant outside the subset, refused with GL_INVALID_ENUM.
 void unsupported(const char *call, GLenum value);
 // Records GL_INVALID_OPERATION and returns true between glBegin and glEnd, where the calls that
 // ask this may not be made.

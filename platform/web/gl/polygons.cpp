@@ -5,6 +5,7 @@
 #include "gl/layer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -24,7 +25,7 @@ std::vector<GLfloat> windowXY; // the corners' normalised device x and y, when t
 
 // Each polygon's corners once; the triangles or edges drawn from them by index.
 std::vector<BatchVertex> batch;
-std::vector<GLuint> indices;
+std::vector<GLushort> indices;
 FaceMaterial materials[MATERIALS_PER_DRAW];
 std::size_t materialCount = 0;
 constexpr unsigned NOT_LOOKED_UP = ~0u;
@@ -129,7 +130,7 @@ void addPolygon()
     if (count < 3) {
         return;
     }
-    if (batch.size() + count > verticesPerDraw()) {
+    if (batch.size() + count > VERTICES_PER_DRAW) {
         drawBatch();
     }
     const bool twoSide = lightingState().twoSide;
@@ -146,13 +147,13 @@ void addPolygon()
         }
         backFacing = twoSide && !front;
     }
-    const auto first = static_cast<GLuint>(batch.size());
+    const auto first = static_cast<GLushort>(batch.size());
     for (const Corner &corner : corners) {
         emit(corner, backFacing);
     }
     if (polygonMode == GL_FILL) {
-        for (GLuint i = 1; i + 1 < count; ++i) {
-            indices.insert(indices.end(), {first, first + i, first + i + 1});
+        for (std::size_t i = 1; i + 1 < count; ++i) {
+            indices.insert(indices.end(), {first, GLushort(first + i), GLushort(first + i + 1)});
         }
     } else if (polygonMode == GL_LINE) {
         for (std::size_t i = 0; i < count; ++i) {
@@ -160,7 +161,7 @@ void addPolygon()
             if (!runsTheFixedWay(from, to)) {
                 std::swap(from, to);
             }
-            indices.insert(indices.end(), {first + GLuint(from), first + GLuint(to)});
+            indices.insert(indices.end(), {GLushort(first + from), GLushort(first + to)});
         }
     }
 }
@@ -207,6 +208,13 @@ void glEnd()
         return;
     }
     inside = false;
+    if (corners.size() > VERTICES_PER_DRAW) {
+        char what[96];
+        std::snprintf(what, sizeof what, "glEnd: a polygon of %zu corners (at most %zu)",
+                      corners.size(), VERTICES_PER_DRAW);
+        refuse(what, GL_INVALID_VALUE);
+        return;
+    }
     addPolygon();
 }
 

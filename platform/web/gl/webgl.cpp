@@ -91,8 +91,6 @@ constexpr int VEC4S_PER_MATERIAL = 3;
 
 GLuint vertexBuffer = 0;
 GLuint indexBuffer = 0;
-bool wideIndices = false;
-std::vector<GLushort> narrowIndices;
 GLint projectionAt = -1, materialsAt = -1, lightPositionAt = -1, lightingAt = -1, light0At = -1,
       normalizeAt = -1;
 GLenum pendingError = GL_NO_ERROR;
@@ -177,8 +175,6 @@ bool startGlLayer()
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     emscripten_glGenBuffers(1, &indexBuffer);
     emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    wideIndices = emscripten_webgl_enable_extension(emscripten_webgl_get_current_context(),
-                                                    "OES_element_index_uint") == EM_TRUE;
     constexpr GLsizei stride = sizeof(BatchVertex);
     emscripten_glVertexAttribPointer(POSITION, 3, GL_FLOAT, GL_FALSE, stride,
                                      reinterpret_cast<void *>(offsetof(BatchVertex, position)));
@@ -194,14 +190,8 @@ bool startGlLayer()
     return true;
 }
 
-std::size_t verticesPerDraw()
-{
-    constexpr std::size_t NARROW_INDICES = 1u << 16;
-    return wideIndices ? SIZE_MAX : NARROW_INDICES;
-}
-
 void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                  const GLuint *indices, std::size_t indexCount, const FaceMaterial *materials,
+                  const GLushort *indices, std::size_t indexCount, const FaceMaterial *materials,
                   std::size_t materialCount)
 {
     const LightingState &lighting = lightingState();
@@ -222,20 +212,16 @@ void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t ver
                             GL_STREAM_DRAW);
     if (primitive == GL_POINTS) {
         emscripten_glDrawArrays(primitive, 0, static_cast<GLsizei>(vertexCount));
-    } else if (wideIndices) {
-        emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                                static_cast<GLsizeiptr>(indexCount * sizeof(GLuint)), indices,
-                                GL_STREAM_DRAW);
-        emscripten_glDrawElements(primitive, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT,
-                                  nullptr);
     } else {
-        narrowIndices.assign(indices, indices + indexCount);
         emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                                static_cast<GLsizeiptr>(indexCount * sizeof(GLushort)),
-                                narrowIndices.data(), GL_STREAM_DRAW);
+                                static_cast<GLsizeiptr>(indexCount * sizeof(GLushort)), indices,
+                                GL_STREAM_DRAW);
         emscripten_glDrawElements(primitive, static_cast<GLsizei>(indexCount), GL_UNSIGNED_SHORT,
                                   nullptr);
     }
+    // Hands the draw to the renderer now, so that it draws this part while the next is gathered;
+    // without the flush the browser held the draws back and the renderer began at the frame's end.
+    emscripten_glFlush();
 }
 
 void recordError(GLenum error)
@@ -246,15 +232,22 @@ void recordError(GLenum error)
     }
 }
 
-void unsupported(const char *call, GLenum value)
+void refuse(const char *what, GLenum error)
 {
-    std::fprintf(stderr, "%s: 0x%04X is outside the subset of GL this layer implements\n", call,
-                 value);
+    std::fprintf(stderr, "%s is outside the subset of GL this layer implements\n", what);
 #ifndef NDEBUG
+    static_cast<void>(error);
     std::abort();
 #else
-    recordError(GL_INVALID_ENUM);
+    recordError(error);
 #endif
+}
+
+void unsupported(const char *call, GLenum value)
+{
+    char what[128];
+    std::snprintf(what, sizeof what, "%s: 0x%04X", call, value);
+    refuse(what, GL_INVALID_ENUM);
 }
 
 bool refusedInsideBeginEnd()

@@ -3,8 +3,9 @@
 // hand in double precision; and the matrix stacks' limits, errors and matrices.
 //
 // Prints one JSON line per case, {"name", "kind", "expected", "actual"}, then "done"; the tolerance
-// for each kind is in gl_layer.test.mjs. Run with the argument "unsupported", it makes a call
-// outside the layer's subset instead, which must abort in this (debug) build.
+// for each kind is in gl_layer.test.mjs. Run with the argument "unsupported" (an enumerant) or
+// "too-many-corners" (a polygon), it makes a call outside the layer's subset instead, which must
+// abort in this (debug) build.
 #include "gl/gl_layer.h"
 
 #include <GL/gl.h>
@@ -419,6 +420,15 @@ int main(int argc, char **argv)
 
     if (argc > 1 && std::strcmp(argv[1], "unsupported") == 0) {
         glBegin(GL_TRIANGLE_STRIP);
+        std::printf("still running after an unsupported call\n");
+        return 0;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "too-many-corners") == 0) {
+        glBegin(GL_POLYGON);
+        for (int corner = 0; corner <= 16384; ++corner) {
+            glVertex3d(std::cos(corner), std::sin(corner), 0.0);
+        }
+        glEnd();
         std::printf("still running after an unsupported call\n");
         return 0;
     }
