@@ -1,6 +1,6 @@
 // What the browser tests and the browser benchmark share: a static server for a folder on
-// 127.0.0.1, headless Chromium with WebGL on the CPU (ANGLE on SwiftShader) in a fresh profile, and
-// a page's canvas read back as pixels.
+// 127.0.0.1, headless Chromium with WebGL on the CPU (ANGLE on SwiftShader by default) in a fresh
+// profile, and a page's canvas read back as pixels.
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -44,12 +44,18 @@ export async function serve(folder) {
 
 export const CHROMIUM = process.env.CHROMIUM ?? '/usr/bin/chromium';
 
+// Where WebGL draws, both on the CPU. The tests take SwiftShader, which every Chromium carries
+// (--use-gl=swiftshader alone gives no WebGL at all). The benchmark also takes Mesa's llvmpipe,
+// which the native viewer draws with here, through EGL; Chromium leaves software GL drivers out
+// unless told to ignore its list of them.
+const RENDERER_FLAGS = {
+  swiftshader: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+  llvmpipe: ['--use-angle=gl-egl', '--ignore-gpu-blocklist'],
+};
+
 const CHROMIUM_FLAGS = [
   '--no-sandbox',
-  // WebGL on the CPU: --use-gl=swiftshader alone gives no WebGL at all.
   '--use-gl=angle',
-  '--use-angle=swiftshader',
-  '--enable-unsafe-swiftshader',
   // Nothing but the test's own server is contacted.
   '--disable-background-networking',
   '--disable-component-update',
@@ -59,13 +65,16 @@ const CHROMIUM_FLAGS = [
 ];
 
 // Headless Chromium in a profile of its own, removed again by close().
-export async function launchChromium() {
+export async function launchChromium(renderer = 'swiftshader') {
+  if (!Object.hasOwn(RENDERER_FLAGS, renderer)) {
+    throw new Error(`no renderer called ${renderer}; there are ${Object.keys(RENDERER_FLAGS)}`);
+  }
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orvane-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: true,
     userDataDir: profile,
-    args: CHROMIUM_FLAGS,
+    args: [...CHROMIUM_FLAGS, ...RENDERER_FLAGS[renderer]],
     // A page that stops answering fails its test in a minute rather than three.
     protocolTimeout: 60000,
   });
