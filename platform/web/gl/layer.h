@@ -65,11 +65,13 @@ constexpr std::size_t MATERIALS_PER_DRAW = 8;
 // next part is gathered; parts of this size made a frame of the tree quickest (see
 // docs/PERFORMANCE.md). WebGL 1's 16-bit indices reach them all.
 constexpr std::size_t VERTICES_PER_DRAW = 16384;
+// Hands the shader the projection, the light and the materials the vertices' entries refer to,
+// for the draws that follow.
+void sendDrawState(const FaceMaterial *materials, std::size_t materialCount);
 // primitive: GL_TRIANGLES or GL_LINES, drawn from the indexed vertices; GL_POINTS, drawn from the
 // vertices as they are.
 void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                  const GLushort *indices, std::size_t indexCount, const FaceMaterial *materials,
-                  std::size_t materialCount);
+                  const GLushort *indices, std::size_t indexCount);
 
 // Errors (webgl.cpp).
 void recordError(GLenum error);

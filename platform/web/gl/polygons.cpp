@@ -5,6 +5,7 @@
 #include "gl/layer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -28,6 +29,10 @@ std::vector<BatchVertex> batch;
 std::vector<GLushort> indices;
 FaceMaterial materials[MATERIALS_PER_DRAW];
 std::size_t materialCount = 0;
+// The materials the shader was last handed. Every change to the rest of its state comes through
+// drawGatheredPolygons, which forgets them, so the parts of one run of draws send it all once.
+constexpr std::size_t NOT_SENT = SIZE_MAX;
+std::size_t materialsSent = NOT_SENT;
 constexpr unsigned NOT_LOOKED_UP = ~0u;
 unsigned materialsLookedUpAt = NOT_LOOKED_UP;
 GLfloat frontEntry = 0.0f, backEntry = 0.0f;
@@ -115,8 +120,12 @@ void emit(const Corner &corner, bool backFacing)
 void drawBatch()
 {
     if (!batch.empty()) {
+        if (materialsSent != materialCount) {
+            sendDrawState(materials, materialCount);
+            materialsSent = materialCount;
+        }
         drawVertices(primitiveFor(polygonMode), batch.data(), batch.size(), indices.data(),
-                     indices.size(), materials, materialCount);
+                     indices.size());
         batch.clear();
         indices.clear();
     }
@@ -183,6 +192,7 @@ void drawGatheredPolygons()
 {
     drawBatch();
     materialCount = 0;
+    materialsSent = NOT_SENT;
     materialsLookedUpAt = NOT_LOOKED_UP;
 }
 

@@ -190,9 +190,7 @@ bool startGlLayer()
     return true;
 }
 
-void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                  const GLushort *indices, std::size_t indexCount, const FaceMaterial *materials,
-                  std::size_t materialCount)
+void sendDrawState(const FaceMaterial *materials, std::size_t materialCount)
 {
     const LightingState &lighting = lightingState();
     GLfloat table[MATERIALS_PER_DRAW * VEC4S_PER_MATERIAL * 4];
@@ -206,7 +204,11 @@ void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t ver
     emscripten_glUniform1i(lightingAt, lighting.enabled);
     emscripten_glUniform1i(light0At, lighting.light0);
     emscripten_glUniform1i(normalizeAt, lighting.normalize);
+}
 
+void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
+                  const GLushort *indices, std::size_t indexCount)
+{
     emscripten_glBufferData(GL_ARRAY_BUFFER,
                             static_cast<GLsizeiptr>(vertexCount * sizeof(BatchVertex)), vertices,
                             GL_STREAM_DRAW);
