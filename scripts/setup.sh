@@ -43,6 +43,8 @@ emscripten | program em++         | Emscripten (em++)                         | 
 node      | program node           | Node.js                                   | nodejs        | nodejs             | nodejs           | nodejs
 npm       | program npm            | npm                                       | npm           | npm                | npm              | npm
 chromium  | program chromium chromium-browser | the Chromium web browser       | chromium      | chromium           | chromium         | chromium
+firefox   | program firefox-esr firefox | the Firefox web browser            | firefox-esr   | firefox            | MozillaFirefox   | firefox
+webkit    | program WebKitWebDriver | WebKitGTK's WebDriver and its MiniBrowser | webkit2gtk-driver | -          | -                | -
 EOF
 )
 
@@ -52,8 +54,15 @@ run_needs=(cmake make compiler gl glu glut mesa)
 windows_needs=(cmake make mingw debsource dpkg-src)
 web_needs=(emscripten node)
 test_needs=(cmake make compiler gl glu glut mesa xvfb gtest x11 xdotool xwd desktop man groff file
-  dpkg-dev "${windows_needs[@]}" wine "${web_needs[@]}" npm chromium)
+  dpkg-dev "${windows_needs[@]}" wine "${web_needs[@]}" npm chromium firefox webkit)
 
+# --list prints the profile's needs, one a line, and installs nothing: the set-up test checks with
+# it that the profiles its cases run are ones the test command itself installs.
+list=''
+if [ "${1:-}" = --list ]; then
+  list=yes
+  shift
+fi
 profile=${1:-run}
 case "$profile" in
 run) wanted=("${run_needs[@]}") ;;
@@ -64,10 +73,14 @@ windows) wanted=("${windows_needs[@]}") ;;
 web) wanted=("${web_needs[@]}") ;;
 lessons) wanted=("${run_needs[@]}" xvfb gtest gnuplot magick) ;;
 *)
-  echo "usage: $0 [run|test|gallery|bench|windows|web|lessons]" >&2
+  echo "usage: $0 [--list] [run|test|gallery|bench|windows|web|lessons]" >&2
   exit 2
   ;;
 esac
+if [ -n "$list" ]; then
+  printf '%s\n' "${wanted[@]}" | awk '!seen[$0]++'
+  exit 0
+fi
 
 field() { # ROW N: the row's Nth field, without the spaces round it
   local value

@@ -15,13 +15,22 @@ trap 'rm -rf "$work"' EXIT
 # (once), or what the message must name
 cases='
 present, nothing to do       | run  | -       | -       | 0 | -
-present, manager untouched   | bench | -      | dnf     | 0 | -
-missing, dnf installs it     | gallery | xdotool | dnf  | 0 | install -y xdotool
+present, manager untouched   | web  | -       | dnf     | 0 | -
+missing, dnf installs it     | web  | em++    | dnf     | 0 | install -y emscripten
 missing, pacman installs it  | run  | Xvfb    | pacman  | 0 | -S --needed --noconfirm xorg-server-xvfb
 missing, zypper installs it  | run  | Xvfb    | zypper  | 0 | --non-interactive install xorg-x11-server-Xvfb
 missing, no manager          | run  | Xvfb    | -       | 1 | the virtual X server Xvfb
 missing, not in dnf          | windows | x86_64-w64-mingw32-g++-posix | dnf | 1 | dnf has no package for these
 '
+
+# Whether a "present" case passes must not depend on what else happens to be on this machine: every
+# profile a case runs may need only what the test command's own profile installs.
+tested=$(bash "$setup" --list test | sort)
+for profile in $(cut -s -d '|' -f 2 <<<"$cases" | sort -u); do
+  beyond=$(comm -23 <(bash "$setup" --list "$profile" | sort) <(echo "$tested"))
+  [ -z "$beyond" ] ||
+    fail "profile '$profile' needs what the test profile does not install: $(echo $beyond)"
+done
 
 # This machine's programs, in PATH order, without dpkg and apt.
 programs="$work/programs"
@@ -43,7 +52,7 @@ while IFS='|' read -r name profile takeaway manager status expected; do
     cat >"$bin/$manager" <<EOF
 #!/bin/sh
 echo "\$*" >>"$log"
-cp -P "$work/taken" "$bin/$takeaway"
+[ ! -e "$work/taken" ] || cp -P "$work/taken" "$bin/$takeaway"
 EOF
     chmod +x "$bin/$manager"
   fi
