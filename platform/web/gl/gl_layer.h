@@ -18,6 +18,9 @@
 // Makes the layer's shader program and vertex buffer in the WebGL context that is current.
 // False if WebGL refused them; the reason is on standard error.
 bool startGlLayer();
+// After the browser has restored a lost context, in which nothing made or set before is left:
+// makes them again, and sets again the clear values, depth state and viewport the program set.
+bool restartGlLayer();
 
 // Draws everything gathered so far. The window layer calls it when the frame is swapped.
 void drawGatheredPolygons();

@@ -1,6 +1,6 @@
 // The shader that evaluates OpenGL 1.x's lighting equation per vertex, the draw that feeds it, the
 // per-fragment state the viewer sets (depth test and mask, clear values, viewport) and GL's error
-// flag.
+// flag. That state is also kept here, because a lost WebGL context comes back with none of it.
 #include "gl/gl_layer.h"
 #include "gl/layer.h"
 
@@ -95,6 +95,17 @@ GLint projectionAt = -1, materialsAt = -1, lightPositionAt = -1, lightingAt = -1
       normalizeAt = -1;
 GLenum pendingError = GL_NO_ERROR;
 
+// What the program has set of WebGL's own state, with GL's initial values.
+struct FragmentState {
+    GLfloat clearColour[4];
+    GLfloat clearDepth;
+    bool depthTest;
+    GLboolean depthMask;
+    bool viewportSet;
+    GLint viewport[4];
+};
+FragmentState fragmentState = {{0.0f, 0.0f, 0.0f, 0.0f}, 1.0f, false, GL_TRUE, false, {}};
+
 GLuint compile(GLenum type, const char *source)
 {
     const GLuint shader = emscripten_glCreateShader(type);
@@ -124,6 +135,7 @@ void setCapability(GLenum cap, bool on)
     } else if (cap == GL_DEPTH_TEST) {
         drawGatheredPolygons();
         on ? emscripten_glEnable(cap) : emscripten_glDisable(cap);
+        fragmentState.depthTest = on;
     } else {
         unsupported(on ? "glEnable" : "glDisable", cap);
     }
@@ -187,6 +199,23 @@ bool startGlLayer()
     }
     // WebGL dithers by default; Mesa's software renderer never does.
     emscripten_glDisable(GL_DITHER);
+    return true;
+}
+
+bool restartGlLayer()
+{
+    if (!startGlLayer()) {
+        return false;
+    }
+    const FragmentState &set = fragmentState;
+    emscripten_glClearColor(set.clearColour[0], set.clearColour[1], set.clearColour[2],
+                            set.clearColour[3]);
+    emscripten_glClearDepthf(set.clearDepth);
+    set.depthTest ? emscripten_glEnable(GL_DEPTH_TEST) : emscripten_glDisable(GL_DEPTH_TEST);
+    emscripten_glDepthMask(set.depthMask);
+    if (set.viewportSet) {
+        emscripten_glViewport(set.viewport[0], set.viewport[1], set.viewport[2], set.viewport[3]);
+    }
     return true;
 }
 
@@ -289,9 +318,22 @@ void glClear(GLbitfield mask)
     emscripten_glClear(mask);
 }
 
+void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha)
+{
+    if (refusedInsideBeginEnd()) {
+        return;
+    }
+    fragmentState.clearColour[0] = red;
+    fragmentState.clearColour[1] = green;
+    fragmentState.clearColour[2] = blue;
+    fragmentState.clearColour[3] = alpha;
+    emscripten_glClearColor(red, green, blue, alpha);
+}
+
 void glClearDepth(GLclampd depth)
 {
-    emscripten_glClearDepthf(static_cast<GLfloat>(depth));
+    fragmentState.clearDepth = static_cast<GLfloat>(depth);
+    emscripten_glClearDepthf(fragmentState.clearDepth);
 }
 
 void glDepthMask(GLboolean flag)
@@ -301,6 +343,7 @@ void glDepthMask(GLboolean flag)
     }
     drawGatheredPolygons();
     emscripten_glDepthMask(flag);
+    fragmentState.depthMask = flag;
 }
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
@@ -310,6 +353,11 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
     }
     drawGatheredPolygons();
     emscripten_glViewport(x, y, width, height);
+    fragmentState.viewportSet = true;
+    fragmentState.viewport[0] = x;
+    fragmentState.viewport[1] = y;
+    fragmentState.viewport[2] = width;
+    fragmentState.viewport[3] = height;
 }
 
 void glFlush()

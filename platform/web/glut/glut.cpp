@@ -5,6 +5,8 @@
 // Emscripten's ExitStatus out through the viewer's frames. Every callback is run through
 // callIntoViewer, which catches that where the event came in, so the viewer ends as a page can:
 // no more frames or input, the page told, nothing left uncaught.
+#include "glut/glut_layer.h"
+
 #include "gl/gl_layer.h"
 
 #include <GL/glut.h>
@@ -53,6 +55,13 @@ EM_JS(void, tellPageViewerEnded, (int status), {
     }
 });
 
+EM_JS(void, tellPageContext, (int lost), {
+    var hook = Module[lost ? 'onContextLost' : 'onContextRestored'];
+    if (hook) {
+        hook();
+    }
+});
+
 // Canvas pixels from a pointer's client position: the canvas may be scaled by the page's CSS.
 EM_JS(void, canvasPixel, (double clientX, double clientY, int *x, int *y), {
     var canvas = document.querySelector('#canvas');
@@ -73,10 +82,6 @@ constexpr unsigned UNSUPPORTED_MODES = GLUT_INDEX | GLUT_ACCUM | GLUT_STEREO | G
 // Where freeglut on X reports the wheel (X buttons 4 and 5) when no wheel callback is registered.
 constexpr int WHEEL_UP_BUTTON = 3;
 constexpr int WHEEL_DOWN_BUTTON = 4;
-// The DOM's back and forward buttons (3 and 4) are X's buttons 8 and 9, which freeglut reports
-// as 7 and 8.
-constexpr int DOM_FIRST_EXTRA_BUTTON = 3;
-constexpr int GLUT_FIRST_EXTRA_BUTTON = 7;
 // ASCII codes GLUT's keyboard callback receives for keys the DOM names.
 struct NamedKey {
     const char *name;
@@ -136,6 +141,14 @@ void runMotion(const void *event)
     motionCallback(move->x, move->y);
 }
 
+// As freeglut does: the message on standard error, then exit.
+[[noreturn]] void fail(const char *message)
+{
+    std::fprintf(stderr, "freeglut (web): %s\n", message);
+    tellPageViewerEnded(EXIT_FAILURE);
+    std::exit(EXIT_FAILURE);
+}
+
 void endViewer(int status)
 {
     ended = true;
@@ -179,26 +192,11 @@ void updatePointer(const EmscriptenMouseEvent &event)
                 &pointerY);
 }
 
-int glutButton(unsigned short domButton)
-{
-    return domButton < DOM_FIRST_EXTRA_BUTTON
-               ? domButton
-               : domButton - DOM_FIRST_EXTRA_BUTTON + GLUT_FIRST_EXTRA_BUTTON;
-}
-
-void reportButton(int button, int state)
-{
-    if (mouseCallback != nullptr) {
-        const ButtonChange change = {button, state, pointerX, pointerY};
-        deliver(runMouse, &change);
-    }
-}
-
 EM_BOOL onMouseDown(int, const EmscriptenMouseEvent *event, void *)
 {
     updatePointer(*event);
     heldButtons |= 1u << event->button;
-    reportButton(glutButton(event->button), GLUT_DOWN);
+    reportButton(glutButton(event->button), GLUT_DOWN, pointerX, pointerY);
     return EM_TRUE; // no text selection, no middle-button scrolling
 }
 
@@ -212,16 +210,15 @@ EM_BOOL onMouseUp(int, const EmscriptenMouseEvent *event, void *)
     }
     heldButtons &= ~bit;
     updatePointer(*event);
-    reportButton(glutButton(event->button), GLUT_UP);
+    reportButton(glutButton(event->button), GLUT_UP, pointerX, pointerY);
     return EM_TRUE; // the back and forward buttons do not leave the page
 }
 
 EM_BOOL onMouseMove(int, const EmscriptenMouseEvent *event, void *)
 {
     updatePointer(*event);
-    if (heldButtons != 0 && motionCallback != nullptr) {
-        const PointerMove move = {pointerX, pointerY};
-        deliver(runMotion, &move);
+    if (heldButtons != 0) {
+        reportMotion(pointerX, pointerY);
     }
     return EM_FALSE;
 }
@@ -233,8 +230,8 @@ EM_BOOL onWheel(int, const EmscriptenWheelEvent *event, void *)
     }
     updatePointer(event->mouse);
     const int button = event->deltaY < 0.0 ? WHEEL_UP_BUTTON : WHEEL_DOWN_BUTTON;
-    reportButton(button, GLUT_DOWN);
-    reportButton(button, GLUT_UP);
+    reportButton(button, GLUT_DOWN, pointerX, pointerY);
+    reportButton(button, GLUT_UP, pointerX, pointerY);
     return EM_TRUE;
 }
 
@@ -267,6 +264,27 @@ EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent *event, void *)
     return !(event->ctrlKey || event->metaKey);
 }
 
+// The browser may take the context away (a GPU reset, a phone sending the page to the
+// background). Taking the event lets it give the context back; the layer then makes its WebGL
+// objects again, and the frame the viewer shows is drawn once more. Input goes on meanwhile.
+EM_BOOL onContextLost(int, const void *, void *)
+{
+    tellPageContext(1);
+    return EM_TRUE;
+}
+
+EM_BOOL onContextRestored(int, const void *, void *)
+{
+    if (!restartGlLayer()) {
+        endViewer(EXIT_FAILURE);
+        return EM_FALSE;
+    }
+    viewportWidth = viewportHeight = 0;
+    tellPageContext(0);
+    glutPostRedisplay();
+    return EM_FALSE;
+}
+
 void listen()
 {
     emscripten_set_keydown_callback(CANVAS, nullptr, EM_FALSE, onKeyDown);
@@ -275,17 +293,39 @@ void listen()
     emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, onMouseUp);
     emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE,
                                       onMouseMove);
-}
-
-// As freeglut does: the message on standard error, then exit.
-[[noreturn]] void fail(const char *message)
-{
-    std::fprintf(stderr, "freeglut (web): %s\n", message);
-    tellPageViewerEnded(EXIT_FAILURE);
-    std::exit(EXIT_FAILURE);
+    emscripten_set_webglcontextlost_callback(CANVAS, nullptr, EM_FALSE, onContextLost);
+    emscripten_set_webglcontextrestored_callback(CANVAS, nullptr, EM_FALSE, onContextRestored);
+    listenForPointers();
 }
 
 } // namespace
+
+// The DOM's back and forward buttons (3 and 4) are X's buttons 8 and 9, which freeglut reports
+// as 7 and 8.
+int glutButton(int domButton)
+{
+    constexpr int DOM_FIRST_EXTRA_BUTTON = 3;
+    constexpr int GLUT_FIRST_EXTRA_BUTTON = 7;
+    return domButton < DOM_FIRST_EXTRA_BUTTON
+               ? domButton
+               : domButton - DOM_FIRST_EXTRA_BUTTON + GLUT_FIRST_EXTRA_BUTTON;
+}
+
+void reportButton(int button, int state, int x, int y)
+{
+    if (mouseCallback != nullptr) {
+        const ButtonChange change = {button, state, x, y};
+        deliver(runMouse, &change);
+    }
+}
+
+void reportMotion(int x, int y)
+{
+    if (motionCallback != nullptr) {
+        const PointerMove move = {x, y};
+        deliver(runMotion, &move);
+    }
+}
 
 extern "C" {
 
