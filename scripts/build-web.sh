@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the viewer for web browsers and writes the static site to build-web/: index.html,
-# orvane-viewer.js and orvane-viewer.wasm, ready for any static web server. Installs what is
-# missing first. Emscripten's build tree, with the GL layer's test page, is build-web-obj/; a
-# second run rebuilds only what changed.
+# Builds the viewer for web browsers and writes the static site to build-web/: index.html and
+# orvane-viewer.js, which opens from a folder on disk or from any static web server, and the same
+# two files in a zip with a note on using them. Installs what is missing first. Emscripten's build
+# tree, with the GL layer's test page, is build-web-obj/; a second run rebuilds only what changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,5 +12,6 @@ emcmake cmake -S platform/web -B build-web-obj -DCMAKE_BUILD_TYPE=Release \
   -DORVANE_WEB_SITE="$PWD/build-web" -DORVANE_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build build-web-obj --parallel 2
 
-echo "Site: $PWD/build-web ($(stat -c %s build-web/orvane-viewer.wasm) bytes of WebAssembly," \
-  "$(stat -c %s build-web/orvane-viewer.js) bytes of JavaScript)"
+zip=$(ls build-web/orvane-viewer-*-web.zip)
+echo "Site: $PWD/build-web ($(stat -c %s build-web/orvane-viewer.js) bytes of JavaScript with" \
+  "the WebAssembly inside); to hand out: $PWD/$zip ($(stat -c %s "$zip") bytes)"

@@ -23,14 +23,36 @@ Module['onAbort'] = function (what) {
   tellStatus('The viewer stopped with an error: ' + what, 'failed');
 };
 
+// Where the program placed its window, as an offset of the canvas, on screens with room for the
+// canvas and the offset side by side. On narrower ones the offset goes, so that the page never
+// scrolls sideways, and the canvas shrinks to fit.
+function placeCanvas() {
+  var room = canvas.parentElement.clientWidth;
+  var offset = parseFloat(canvas.style.getPropertyValue('--window-x')) || 0;
+  canvas.classList.toggle('narrow', offset + canvas.width > room);
+}
+
 Module['onWindowCreated'] = function (title, x, y) {
   document.title = title;
   document.getElementById('title').textContent = title;
   if (x >= 0 && y >= 0) {
-    canvas.style.marginLeft = x + 'px';
-    canvas.style.marginTop = y + 'px';
+    canvas.style.setProperty('--window-x', x + 'px');
+    canvas.style.setProperty('--window-y', y + 'px');
   }
+  placeCanvas();
+  window.addEventListener('resize', placeCanvas);
   canvas.focus();
+  tellStatus('', '');
+};
+
+// The browser took the GPU context away: until it gives it back, the picture cannot be drawn.
+Module['onContextLost'] = function () {
+  tellStatus('The browser has taken the picture\'s graphics context away (this happens after a ' +
+             'graphics reset, or with many tabs open). The viewer waits for it to come back; ' +
+             'keys and drags still count.', 'lost');
+};
+
+Module['onContextRestored'] = function () {
   tellStatus('', '');
 };
 
