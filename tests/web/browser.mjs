@@ -1,12 +1,15 @@
 // What the browser tests and the browser benchmark share: a static server for a folder on
 // 127.0.0.1, headless Chromium with WebGL on the CPU (ANGLE on SwiftShader by default) in a fresh
-// profile, and a page's canvas read back as pixels.
+// profile, the same for Firefox and WebKit, and a page's canvas read back as pixels.
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 
 import puppeteer from 'puppeteer-core';
+
+import {launchWebKit} from './webkit.mjs';
+import {startXvfb} from './xvfb.mjs';
 
 const CONTENT_TYPES = {
   '.html': 'text/html; charset=utf-8',
@@ -87,6 +90,58 @@ export async function launchChromium(renderer = 'swiftshader') {
   };
 }
 
+export const FIREFOX = process.env.FIREFOX ?? '/usr/bin/firefox-esr';
+
+// Firefox over WebDriver BiDi. Headless Firefox gives pages no WebGL on a machine without a GPU,
+// and WebGL in a window only when told to use the software driver it would otherwise refuse, so
+// it runs in a window on a display of its own.
+async function launchFirefox() {
+  const display = await startXvfb();
+  try {
+    const browser = await puppeteer.launch({
+      browser: 'firefox',
+      executablePath: FIREFOX,
+      headless: false,
+      extraPrefsFirefox: {'webgl.force-enabled': true},
+      env: {...process.env, DISPLAY: display.name},
+      protocolTimeout: 60000,
+    });
+    return {
+      browser,
+      close: async () => {
+        try {
+          await browser.close();
+        } finally {
+          await display.stop();
+        }
+      },
+    };
+  } catch (error) {
+    await display.stop();
+    throw error;
+  }
+}
+
+export const ENGINES = ['chromium', 'firefox', 'webkit'];
+
+// A browser of the engine named, as {newPage, close}. newPage() gives {page, console, errors} on a
+// blank page: `page` answers goto, evaluate, $eval, waitForFunction, keyboard.press,
+// mouse.move/down/up and $(selector).boundingBox/screenshot as puppeteer's Page does (puppeteer
+// drives Chromium and Firefox; WebKit has an adapter), and `console` and `errors` fill as the page
+// logs and throws. Chromium and Firefox pages also offer the rest of puppeteer's Page.
+export async function launchBrowser(engine) {
+  if (engine === 'webkit') {
+    return launchWebKit();
+  }
+  const launched = engine === 'chromium' ? await launchChromium()
+    : engine === 'firefox' ? await launchFirefox()
+    : null;
+  if (!launched) {
+    throw new Error(`no engine called ${engine}; there are ${ENGINES}`);
+  }
+  return {...launched, newPage: () => openPage(launched.browser, 'about:blank')};
+}
+
 // A new page at `url`, 1:1 pixels, with everything it logs and throws collected as it comes.
 export async function openPage(browser, url) {
   const page = await browser.newPage();
@@ -107,16 +162,21 @@ export function framesSettled(page) {
 }
 
 // The canvas as the page shows it, as {width, height, rgba}: a screenshot of the element,
-// decoded by the browser itself.
+// decoded by the browser itself. The pixels come back as base64: WebDriver BiDi tags each number
+// of an array one by one, which took Firefox seconds a picture.
 export async function canvasPixels(page) {
   const png = await (await page.$('#canvas')).screenshot({type: 'png', encoding: 'base64'});
-  const {width, height, data} = await page.evaluate(async (base64) => {
-    const blob = await (await fetch('data:image/png;base64,' + base64)).blob();
+  const {width, height, base64} = await page.evaluate(async (encoded) => {
+    const blob = await (await fetch('data:image/png;base64,' + encoded)).blob();
     const bitmap = await createImageBitmap(blob);
     const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
     context.drawImage(bitmap, 0, 0);
     const image = context.getImageData(0, 0, bitmap.width, bitmap.height);
-    return {width: image.width, height: image.height, data: Array.from(image.data)};
+    let binary = '';
+    for (let i = 0; i < image.data.length; i += 0x8000) {
+      binary += String.fromCharCode(...image.data.subarray(i, i + 0x8000));
+    }
+    return {width: image.width, height: image.height, base64: btoa(binary)};
   }, png);
-  return {width, height, rgba: Uint8Array.from(data)};
+  return {width, height, rgba: new Uint8Array(Buffer.from(base64, 'base64'))};
 }
