@@ -22,5 +22,13 @@ bool startGlLayer();
 // makes them again, and sets again the clear values, depth state and viewport the program set.
 bool restartGlLayer();
 
-// Draws everything gathered so far. The window layer calls it when the frame is swapped.
+// Draws everything gathered so far.
 void drawGatheredPolygons();
+// Draws everything gathered so far and, while the probe keeps frames, keeps this one and a copy of
+// its picture. The window layer calls it when the frame is swapped.
+void finishFrame();
+
+// The lighting probe (probe.cpp), orvane.probe(x, y) on the page: what the lighting equation gave
+// at the corners of the front-most filled polygon under a pixel of the frame on screen, and the
+// pixel itself. It answers from the frames kept while it is on, and costs nothing while it is off.
+void keepFramesForProbe(bool on);

@@ -73,6 +73,20 @@ void sendDrawState(const FaceMaterial *materials, std::size_t materialCount);
 void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
                   const GLushort *indices, std::size_t indexCount);
 
+// The viewport glViewport last set, or the drawing buffer's size before it was set (webgl.cpp).
+void currentViewport(GLint viewport[4]);
+
+// The probe (probe.cpp). Publishes orvane.probe on the page.
+void startProbe();
+// After a lost context: the probe's WebGL objects and kept frames are gone.
+void forgetProbeObjects();
+// Each draw as it is handed to WebGL, with the materials its vertices' entries refer to.
+void keepDrawForProbe(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
+                      const GLushort *indices, std::size_t indexCount,
+                      const FaceMaterial *materials, std::size_t materialCount);
+// The colour buffer was cleared: what was drawn before it does not show.
+void forgetDrawsForProbe();
+
 // Errors (webgl.cpp).
 void recordError(GLenum error);
 // A call outside the subset (see gl_layer.h): says what it was, then aborts in a debug build or

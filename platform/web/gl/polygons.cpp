@@ -126,6 +126,8 @@ void drawBatch()
         }
         drawVertices(primitiveFor(polygonMode), batch.data(), batch.size(), indices.data(),
                      indices.size());
+        keepDrawForProbe(primitiveFor(polygonMode), batch.data(), batch.size(), indices.data(),
+                         indices.size(), materials, materialCount);
         batch.clear();
         indices.clear();
     }

@@ -7,6 +7,7 @@
 #include <emscripten/html5.h>
 #include <webgl/webgl1.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -199,11 +200,13 @@ bool startGlLayer()
     }
     // WebGL dithers by default; Mesa's software renderer never does.
     emscripten_glDisable(GL_DITHER);
+    startProbe();
     return true;
 }
 
 bool restartGlLayer()
 {
+    forgetProbeObjects();
     if (!startGlLayer()) {
         return false;
     }
@@ -217,6 +220,21 @@ bool restartGlLayer()
         emscripten_glViewport(set.viewport[0], set.viewport[1], set.viewport[2], set.viewport[3]);
     }
     return true;
+}
+
+void currentViewport(GLint viewport[4])
+{
+    if (fragmentState.viewportSet) {
+        std::copy_n(fragmentState.viewport, 4, viewport);
+        return;
+    }
+    // GL's initial viewport is the window's size when the context was made current.
+    int width = 0, height = 0;
+    emscripten_webgl_get_drawing_buffer_size(emscripten_webgl_get_current_context(), &width,
+                                             &height);
+    viewport[0] = viewport[1] = 0;
+    viewport[2] = width;
+    viewport[3] = height;
 }
 
 void sendDrawState(const FaceMaterial *materials, std::size_t materialCount)
@@ -315,6 +333,9 @@ void glClear(GLbitfield mask)
         return;
     }
     drawGatheredPolygons();
+    if ((mask & GL_COLOR_BUFFER_BIT) != 0) {
+        forgetDrawsForProbe();
+    }
     emscripten_glClear(mask);
 }
 

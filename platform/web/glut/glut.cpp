@@ -70,6 +70,17 @@ EM_JS(void, canvasPixel, (double clientX, double clientY, int *x, int *y), {
     HEAP32[y >> 2] = Math.floor((clientY - box.top) * canvas.height / box.height);
 });
 
+using ProbeSwitch = void (*)(int on);
+
+// orvane.setProbing(on) for the page's probe switch.
+EM_JS(void, publishProbeSwitch, (ProbeSwitch set), {
+    var orvane = globalThis['orvane'] || (globalThis['orvane'] = {});
+    orvane['setProbing'] = function(on)
+    {
+        wasmTable.get(set)(on ? 1 : 0);
+    };
+});
+
 namespace {
 
 constexpr const char *CANVAS = "#canvas";
@@ -101,6 +112,9 @@ void (*mouseCallback)(int, int, int, int) = nullptr;
 void (*motionCallback)(int, int) = nullptr;
 void (*keyboardCallback)(unsigned char, int, int) = nullptr;
 
+// While the page's probe is on, a press on the canvas is the probe's: the viewer does not see it,
+// nor the drag that follows.
+bool probing = false;
 bool frameRequested = false;
 long frameRequest = 0;
 bool ended = false;
@@ -195,6 +209,9 @@ void updatePointer(const EmscriptenMouseEvent &event)
 EM_BOOL onMouseDown(int, const EmscriptenMouseEvent *event, void *)
 {
     updatePointer(*event);
+    if (probing) {
+        return EM_TRUE;
+    }
     heldButtons |= 1u << event->button;
     reportButton(glutButton(event->button), GLUT_DOWN, pointerX, pointerY);
     return EM_TRUE; // no text selection, no middle-button scrolling
@@ -285,6 +302,14 @@ EM_BOOL onContextRestored(int, const void *, void *)
     return EM_FALSE;
 }
 
+// The frame on screen was drawn before the probe kept anything: it is drawn again.
+void setProbing(int on)
+{
+    probing = on != 0;
+    keepFramesForProbe(probing);
+    glutPostRedisplay();
+}
+
 void listen()
 {
     emscripten_set_keydown_callback(CANVAS, nullptr, EM_FALSE, onKeyDown);
@@ -296,6 +321,7 @@ void listen()
     emscripten_set_webglcontextlost_callback(CANVAS, nullptr, EM_FALSE, onContextLost);
     emscripten_set_webglcontextrestored_callback(CANVAS, nullptr, EM_FALSE, onContextRestored);
     listenForPointers();
+    publishProbeSwitch(setProbing);
 }
 
 } // namespace
@@ -309,6 +335,11 @@ int glutButton(int domButton)
     return domButton < DOM_FIRST_EXTRA_BUTTON
                ? domButton
                : domButton - DOM_FIRST_EXTRA_BUTTON + GLUT_FIRST_EXTRA_BUTTON;
+}
+
+bool pressesReachViewer()
+{
+    return !probing;
 }
 
 void reportButton(int button, int state, int x, int y)
@@ -413,7 +444,7 @@ void glutPostRedisplay()
 
 void glutSwapBuffers()
 {
-    drawGatheredPolygons();
+    finishFrame();
 }
 
 // The window is exposed: its first frame is due. Then control goes back to the browser, which

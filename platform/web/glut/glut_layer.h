@@ -9,6 +9,9 @@ int glutButton(int domButton);
 void reportButton(int button, int state, int x, int y);
 void reportMotion(int x, int y);
 
+// False while the page's probe is on: a new press or touch is then the probe's, not the viewer's.
+bool pressesReachViewer();
+
 // Touch and pen (pointers.cpp): their gestures, told to the viewer as mouse drags. The mouse
 // itself keeps its own events.
 void listenForPointers();

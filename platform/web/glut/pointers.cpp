@@ -161,6 +161,9 @@ void onPen(int phase, int button, int buttons, int x, int y)
 
 void onPointer(int phase, int kind, int id, int button, int buttons, double x, double y)
 {
+    if (phase == DOWN && !pressesReachViewer()) {
+        return;
+    }
     if (kind == PEN) {
         onPen(phase, button, buttons, pixel(x), pixel(y));
     } else {

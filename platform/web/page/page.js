@@ -33,7 +33,12 @@ function placeCanvas() {
 }
 
 Module['onWindowCreated'] = function (title, x, y) {
-  document.title = title;
+  probeSwitch.checked = false;
+  probeSwitch.disabled = false;
+  // The lessons page keeps its own title; the window's names the picture there.
+  if (!document.body.classList.contains('with-lessons')) {
+    document.title = title;
+  }
   document.getElementById('title').textContent = title;
   if (x >= 0 && y >= 0) {
     canvas.style.setProperty('--window-x', x + 'px');
@@ -58,6 +63,7 @@ Module['onContextRestored'] = function () {
 
 Module['onViewerEnded'] = function (status) {
   canvas.classList.add('ended');
+  probeSwitch.disabled = true;
   document.querySelectorAll('#keys button').forEach(function (button) {
     button.disabled = true;
   });

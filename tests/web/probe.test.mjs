@@ -1,0 +1,257 @@
+// The lighting probe on the viewer's page in headless Chromium: states reached with the viewer's own
+// keys, the Probe switch clicked as a person clicks it, and orvane.probe(x, y) at a table of pixels.
+// Each answer must agree with the screen (the colour its weights predict against the pixel read
+// back) and with OpenGL 1.x's lighting equation, worked out here from each corner's position and
+// normal and the light and materials the viewer sets (src/shell/lighting.cpp,
+// src/geometry/materials.cpp).
+import assert from 'node:assert/strict';
+import {after, before, test} from 'node:test';
+
+import {canvasPixels, framesSettled, launchChromium, openPage, serve} from './browser.mjs';
+
+const SITE = process.env.ORVANE_WEB_SITE;
+const WINDOW_TITLE = 'Orvane Assignment 3';
+
+// Levels of 255. The pixel is the corners' colours interpolated by the GPU and rounded to 8 bits.
+const PIXEL_LEVELS = 2;
+// The probe works the equation in single precision, as the shader does; this test in double.
+const CORNER_LEVELS = 0.05;
+
+const LIGHT_POSITION = [-100, 100, 100]; // eye coordinates, w = 1
+const LIGHT_AMBIENT = 0.7;
+const LIGHT_DIFFUSE = 0.8;
+const LIGHT_SPECULAR = 1.0;
+const GLOBAL_AMBIENT = 0.2;
+const MATERIAL_AMBIENT = 0.3;
+const DIFFUSE = {sphere: [0.1, 0.5, 0.8], cylinder: [0.7, 0.7, 0.1]};
+const HIGHLIGHT_SHININESS = 100; // the specular colour is then the diffuse one; off, black
+// gluPerspective(40, 1, 1, 80) on the 600-pixel canvas (src/shell/main.cpp).
+const FOCAL = 1 / Math.tan((20 * Math.PI) / 180);
+const CANVAS_SIZE = 600;
+// Corners snap to 1/16 pixel before the rasteriser interpolates: the point the weights give lies
+// that far from where the exact corners put it.
+const CENTRE_PIXELS = 0.15;
+
+// What the keys 1 2 3, S, H and P/W/V set; the viewer starts as the first.
+const START = {model: '1', smooth: false, highlight: false, mode: 'p'};
+
+// Canvas pixels from the top left, each with the material that must be under it. Most sit well
+// inside a facet; the ones marked arbitrary were picked without looking at the facets.
+const SPHERE_PIXELS = [
+  [300, 300], [240, 230], [360, 360], [250, 350], [350, 250], [200, 300], [300, 200],
+  [287, 313], [331, 271], [263, 339], [401, 322], // arbitrary
+].map(([x, y]) => ({x, y, material: 'sphere'}));
+// End on, the open cylinder is a ring 127 to 150 pixels from the centre: its inside wall.
+const CYLINDER_PIXELS = [
+  [300, 162], [300, 438], [162, 300], [438, 300], [202, 202], [398, 398],
+  [205, 396], [397, 205], [171, 259], [430, 343], // arbitrary
+].map(([x, y]) => ({x, y, material: 'cylinder'}));
+// Rungs of the twisted ladder (thin rods, about 13 pixels across) near the middle of the picture.
+const RUNG_PIXELS = [
+  [368, 300], [368, 290], [403, 300], [437, 310], [371, 293], [405, 306], // last two arbitrary
+].map(([x, y]) => ({x, y, material: 'cylinder'}));
+
+const STATES = [];
+for (const [model, pixels] of [['1', SPHERE_PIXELS], ['2', CYLINDER_PIXELS], ['3', RUNG_PIXELS]]) {
+  for (const smooth of [false, true]) {
+    for (const highlight of [false, true]) {
+      STATES.push({model, smooth, highlight, mode: 'p', pixels});
+    }
+  }
+}
+
+let server;
+let chromium;
+let page;
+let state = {...START};
+
+before(async () => {
+  server = await serve(SITE);
+  chromium = await launchChromium();
+  ({page} = await openPage(chromium.browser, server.url));
+  await page.waitForFunction((title) => document.title === title, {}, WINDOW_TITLE);
+  await framesSettled(page);
+});
+
+after(async () => {
+  await chromium?.close();
+  await server?.close();
+});
+
+// Presses the keys that take the viewer from the state it is in to `wanted`.
+async function reach(wanted) {
+  const keys = [];
+  if (wanted.model !== state.model) {
+    keys.push(wanted.model);
+  }
+  if (wanted.smooth !== state.smooth) {
+    keys.push('s');
+  }
+  if (wanted.highlight !== state.highlight) {
+    keys.push('h');
+  }
+  if (wanted.mode !== state.mode) {
+    keys.push(wanted.mode);
+  }
+  await page.focus('#canvas');
+  for (const key of keys) {
+    await page.keyboard.press(key);
+  }
+  state = {...state, ...wanted};
+  await framesSettled(page);
+}
+
+async function setProbeSwitch(on) {
+  if (await page.$eval('#probe-switch', (box) => box.checked) !== on) {
+    await page.click('#probe-switch');
+  }
+  await framesSettled(page);
+}
+
+function probe(x, y) {
+  return page.evaluate((px, py) => globalThis.orvane.probe(px, py), x, y);
+}
+
+const dot = (a, b) => a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+const unit = (v) => v.map((c) => c / Math.sqrt(dot(v, v)));
+
+// OpenGL 1.x's lighting equation for the viewer's one positional light and a viewer at infinity,
+// in levels of 255.
+function expectedColour(position, normal, material, highlight) {
+  const n = unit(normal);
+  const l = unit(LIGHT_POSITION.map((c, i) => c - position[i]));
+  const h = unit([l[0], l[1], l[2] + 1]);
+  const nDotL = dot(n, l);
+  const diffuse = DIFFUSE[material];
+  const specular = highlight ? diffuse : [0, 0, 0];
+  // Shininess 0 (highlight off) makes (N.H)^0 = 1; the black specular colour then adds nothing.
+  const specularFactor = nDotL <= 0 ? 0
+    : highlight ? Math.max(dot(n, h), 0) ** HIGHLIGHT_SHININESS : 1;
+  return [0, 1, 2].map((c) => {
+    const sum = MATERIAL_AMBIENT * (GLOBAL_AMBIENT + LIGHT_AMBIENT) +
+      Math.max(nDotL, 0) * diffuse[c] * LIGHT_DIFFUSE +
+      specularFactor * specular[c] * LIGHT_SPECULAR;
+    return 255 * Math.min(Math.max(sum, 0), 1);
+  });
+}
+
+// An eye-space point's place on the canvas, in pixels from the top left.
+function onCanvas([x, y, z]) {
+  const half = CANVAS_SIZE / 2;
+  return [half * (1 + (FOCAL * x) / -z), half * (1 - (FOCAL * y) / -z)];
+}
+
+const largest = (a, b) => Math.max(...a.map((v, i) => Math.abs(v - b[i])));
+
+test('the probe agrees with the screen and with the lighting equation', async (t) => {
+  await setProbeSwitch(true);
+  let tried = 0;
+  let worstPixel = 0;
+  let worstCorner = 0;
+  for (const wanted of STATES) {
+    const {pixels, ...keys} = wanted;
+    await reach(keys);
+    const name = `model ${keys.model}, ${keys.smooth ? 'smooth' : 'flat'}, highlight ` +
+      `${keys.highlight ? 'on' : 'off'}`;
+    await t.test(name, async () => {
+      for (const {x, y, material} of pixels) {
+        const where = `${name}, pixel (${x}, ${y})`;
+        const answer = await probe(x, y);
+        assert.ok(answer, `${where}: no polygon found`);
+        tried += 1;
+        const {corners, weights, predicted, pixel} = answer;
+        assert.equal(weights.length, corners.length, where);
+        assert.ok(weights.every((w) => w >= 0), `${where}: weights ${weights}`);
+        assert.ok(Math.abs(weights.reduce((a, b) => a + b) - 1) < 1e-4, `${where}: ${weights}`);
+        assert.ok(weights.filter((w) => w > 0).length <= 3, `${where}: one triangle's weights`);
+
+        // Interpolated with the weights, the corners' eye positions give the point the pixel
+        // shows, which projects onto the pixel's centre only if the weights are perspective-correct.
+        const point = [0, 1, 2].map(
+          (c) => corners.reduce((sum, corner, i) => sum + weights[i] * corner.position[c], 0));
+        const [px, py] = onCanvas(point);
+        assert.ok(Math.hypot(px - (x + 0.5), py - (y + 0.5)) <= CENTRE_PIXELS,
+                  `${where}: the weights give the point at (${px}, ${py})`);
+
+        const pixelOff = largest(predicted, pixel);
+        worstPixel = Math.max(worstPixel, pixelOff);
+        assert.ok(pixelOff <= PIXEL_LEVELS,
+                  `${where}: predicted ${predicted}, on the screen ${pixel}`);
+
+        const mixed = [0, 1, 2].map(
+          (c) => corners.reduce((sum, corner, i) => sum + weights[i] * corner.colour[c], 0));
+        assert.ok(largest(mixed, predicted) <= 0.5, `${where}: ${predicted} is not the mix ${mixed}`);
+
+        for (const [i, corner] of corners.entries()) {
+          const expected = expectedColour(corner.position, corner.normal, material, keys.highlight);
+          const off = largest(expected, corner.colour);
+          worstCorner = Math.max(worstCorner, off);
+          assert.ok(off <= CORNER_LEVELS,
+                    `${where}, corner ${i + 1}: ${corner.colour}, by hand ${expected}`);
+          // The terms add up to the colour, and the vectors are the equation's.
+          const l = unit(LIGHT_POSITION.map((c, k) => c - corner.position[k]));
+          assert.ok(largest(corner.L, l) < 1e-4, `${where}, corner ${i + 1}: L ${corner.L}`);
+          assert.ok(Math.abs(corner.nDotL - dot(unit(corner.normal), l)) < 1e-4, where);
+          assert.ok(Math.abs(corner.nDotH - dot(unit(corner.normal), corner.H)) < 1e-4, where);
+        }
+        // On the sphere, smooth normals point away from its centre, 6 in front of the eye.
+        if (keys.model === '1' && keys.smooth) {
+          for (const corner of corners) {
+            const outward = unit([corner.position[0], corner.position[1], corner.position[2] + 6]);
+            assert.ok(largest(unit(corner.normal), outward) < 1e-4, `${where}: normal`);
+          }
+        }
+      }
+    });
+  }
+  t.diagnostic(`${tried} pixels; largest |predicted - pixel| ${worstPixel} levels; largest ` +
+               `corner colour against the equation by hand ${worstCorner.toFixed(4)} levels`);
+});
+
+test('the probe answers null on the background and where the model is lines or points',
+     async () => {
+  await setProbeSwitch(true);
+  const cases = [
+    {keys: {model: '1', mode: 'p'}, pixels: [[5, 5], [590, 10], [300, 590], [300, 300 - 160]]},
+    {keys: {model: '2', mode: 'p'}, pixels: [[300, 300], [10, 590]]}, // inside the ring
+    {keys: {model: '1', mode: 'w'}, pixels: [[300, 300], [240, 230]]},
+    {keys: {model: '1', mode: 'v'}, pixels: [[300, 300], [360, 360]]},
+  ];
+  for (const {keys, pixels} of cases) {
+    await reach(keys);
+    for (const [x, y] of pixels) {
+      assert.equal(await probe(x, y), null, `${JSON.stringify(keys)} at (${x}, ${y})`);
+    }
+  }
+  // The same pixel, filled again, has a polygon: null above came from the mode, not the place.
+  await reach({model: '1', mode: 'p'});
+  assert.ok(await probe(300, 300));
+});
+
+// With the switch on, the press and drag are the probe's: the model must not turn. Turned off, the
+// same drag turns it, which shows that the drag reaches the canvas at all.
+test('while the probe is on, a drag on the canvas does not turn the model', async () => {
+  await reach({...START, model: '1'});
+  const box = await (await page.$('#canvas')).boundingBox();
+  const drag = async () => {
+    await page.mouse.move(box.x + box.width * 0.3, box.y + box.height * 0.5);
+    await page.mouse.down();
+    for (let step = 1; step <= 6; ++step) {
+      await page.mouse.move(box.x + box.width * (0.3 + step * 0.05), box.y + box.height * 0.5);
+    }
+    await page.mouse.up();
+    await framesSettled(page);
+  };
+  await setProbeSwitch(true);
+  const before = await canvasPixels(page);
+  await drag();
+  const during = await canvasPixels(page);
+  assert.deepEqual(during.rgba, before.rgba, 'the picture changed while the probe was on');
+  assert.equal(await page.$eval('#probe-panel', (panel) => panel.hidden), false,
+               'the click showed no probe panel');
+
+  await setProbeSwitch(false);
+  await drag();
+  const after = await canvasPixels(page);
+  assert.notDeepEqual(after.rgba, before.rgba, 'the drag did not turn the model with the probe off');
+});
