@@ -162,6 +162,8 @@ TEST(Lessons, RenderThePicturesAndMeasureTheirPixels)
     writePicture("highlight", sheet({smooth, highlight}, WHOLE_SPHERE, 2));
     numbers << "PIXEL_BRIGHT_SMOOTH " << rgb(extremePixel(smooth, true).colour) << "\n";
     numbers << "PIXEL_HIGHLIGHT " << rgb(extremePixel(highlight, true).colour) << "\n";
+    // The same frame whole, for the browser's picture of it to be held against pixel by pixel.
+    writePicture("shader-mesa", highlight);
 
     // Polygon modes: the first frame filled, as lines and as points.
     pressKey('w');

@@ -52,7 +52,7 @@ run_needs=(cmake make compiler gl glu glut mesa)
 # The viewer runs on a virtual display when there is no real one.
 [ -n "${DISPLAY:-}" ] || run_needs+=(xvfb)
 windows_needs=(cmake make mingw debsource dpkg-src)
-web_needs=(emscripten node)
+web_needs=(emscripten node npm)
 test_needs=(cmake make compiler gl glu glut mesa xvfb gtest x11 xdotool xwd desktop man groff file
   dpkg-dev "${windows_needs[@]}" wine "${web_needs[@]}" npm chromium firefox webkit)
 
@@ -71,7 +71,7 @@ gallery) wanted=("${run_needs[@]}" xvfb xdotool xwd magick) ;;
 bench) wanted=("${run_needs[@]}" xvfb benchmark gnuplot) ;;
 windows) wanted=("${windows_needs[@]}") ;;
 web) wanted=("${web_needs[@]}") ;;
-lessons) wanted=("${run_needs[@]}" xvfb gtest gnuplot magick) ;;
+lessons) wanted=("${run_needs[@]}" xvfb gtest gnuplot magick emscripten node npm chromium) ;;
 *)
   echo "usage: $0 [--list] [run|test|gallery|bench|windows|web|lessons]" >&2
   exit 2

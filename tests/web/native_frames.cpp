@@ -3,11 +3,12 @@
 // the same keys and drags the suite gives the page, sent through the viewer's own callbacks.
 //
 // Writes into the folder given as its argument: states.json, the table of states the suite walks
-// through; STATE.ppm, the frame of each state (binary PPM, rows from the top); usage.txt, what the
-// viewer printed as it started.
+// through; STATE.ppm, the frame of each state (binary PPM, rows from the top); lesson-NAME.ppm, the
+// frame each of the lessons' steps shows; usage.txt, what the viewer printed as it started.
 #include "support/render_harness.h"
 
 #include "input/input.h"
+#include "lessons/views.h"
 
 #include <GL/glut.h>
 #include <gtest/gtest.h>
@@ -50,6 +51,23 @@ constexpr State STATES[] = {
     {"tree-zoomed-in", "", {GLUT_MIDDLE_BUTTON, 300, 200, 300, 450}},
     {"tree-smooth-highlight-wireframe", "shw", NO_DRAG},
     {"tree-turned-back", "p", {GLUT_LEFT_BUTTON, 300, 300, 640, 240}}, // let go outside
+};
+
+// What each of the lessons page's buttons must show, by the name the button carries: the state
+// the lessons' own pictures are drawn from, in the polygon mode the key gives.
+struct LessonView {
+    const char *name;
+    ViewerState state;
+    unsigned char polygonModeKey;
+};
+const LessonView LESSON_VIEWS[] = {
+    {"light", lessons::sphere(false, false), 'p'},
+    {"normals", lessons::sphere(true, false), 'p'},
+    {"highlight", lessons::sphere(true, true), 'p'},
+    {"polygon-modes", lessons::sphere(false, false), 'w'},
+    {"ladder", lessons::ladder(), 'p'},
+    {"tree", lessons::tree(), 'p'},
+    {"shader", lessons::sphere(true, true), 'p'},
 };
 
 std::string folder;
@@ -107,6 +125,16 @@ TEST(ReferenceFrames, EachStateIsDrawnAfterItsInput)
         ASSERT_TRUE(writePpm(frame, folder + "/" + state.name + ".ppm"));
     }
     writeStates();
+}
+
+TEST(ReferenceFrames, EachLessonStepIsDrawnFromItsView)
+{
+    for (const LessonView &view : LESSON_VIEWS) {
+        SCOPED_TRACE(view.name);
+        pressKey(view.polygonModeKey);
+        const Image frame = renderFrame(view.state);
+        ASSERT_TRUE(writePpm(frame, folder + "/lesson-" + view.name + ".ppm"));
+    }
 }
 
 } // namespace

@@ -65,3 +65,43 @@ export function compare(reference, actual, {fuzz, smooth}) {
   }
   return {differing: differing / (width * height), worstInside, inside};
 }
+
+// How the browser's picture of a state is off from Mesa's, as lesson 6 of docs/LESSONS.md quotes
+// it (scripts/lessons.sh measures and the browser suite checks with this one function): `numbers`
+// under the keys of docs/lessons/numbers.txt, and `channels`, each channel's difference in the
+// reference's RGB layout, for a picture of them. The keys say the browser made them, so the
+// lessons' drift test, which runs no browser, leaves them to the browser suite. On the outline
+// means that one of the two pictures shows the white background there: the rasterisers disagree
+// on which pixels the sphere covers, not on its colour.
+export function shaderDifference(reference, actual) {
+  if (reference.width !== actual.width || reference.height !== actual.height) {
+    throw new Error(`sizes differ: ${reference.width} x ${reference.height} against ` +
+                    `${actual.width} x ${actual.height}`);
+  }
+  const pixels = reference.width * reference.height;
+  const channels = new Uint8Array(3 * pixels);
+  let largest = 0;
+  let differing = 0;
+  let beyondOne = 0;
+  let onOutline = 0;
+  const white = (bytes, at) => bytes[at] === 255 && bytes[at + 1] === 255 && bytes[at + 2] === 255;
+  for (let i = 0; i < pixels; ++i) {
+    for (let c = 0; c < 3; ++c) {
+      channels[3 * i + c] = Math.abs(reference.rgb[3 * i + c] - actual.rgba[4 * i + c]);
+    }
+    const d = difference(reference, actual, i);
+    largest = Math.max(largest, d);
+    differing += d > 0 ? 1 : 0;
+    beyondOne += d > 1 ? 1 : 0;
+    onOutline += d > 1 && (white(reference.rgb, 3 * i) || white(actual.rgba, 4 * i)) ? 1 : 0;
+  }
+  return {
+    numbers: {
+      BROWSER_SHADER_LARGEST: largest,
+      BROWSER_SHADER_DIFFERING: differing,
+      BROWSER_SHADER_BEYOND_ONE: beyondOne,
+      BROWSER_SHADER_BEYOND_ONE_ON_OUTLINE: onOutline,
+    },
+    channels,
+  };
+}

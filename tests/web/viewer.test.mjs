@@ -89,6 +89,22 @@ async function onOwnViewer(prepare, use) {
   }
 }
 
+// Runs `use` on the lessons page, its viewer started, then closes it.
+async function onLessonsPage(use) {
+  const {page} = await browser.newPage();
+  try {
+    await page.setViewport({width: 1400, height: 900, deviceScaleFactor: 1});
+    await page.goto(server.url + 'lessons.html');
+    await page.waitForFunction((title) => document.querySelector('#title').textContent === title,
+                               {}, WINDOW_TITLE);
+    await framesSettled(page);
+    await use(page);
+  } finally {
+    await page.close();
+    await session.page.bringToFront();
+  }
+}
+
 // Keys, then a drag as a person makes it: press, move in steps, release. The drag is given in
 // canvas pixels and made wherever the canvas is on the screen, at whatever size.
 async function giveInput(page, {keys, drag}) {
@@ -443,6 +459,90 @@ const cases = [
       await context('restoreContext');
       assertLooksNative(states[lit + 1], await settledCanvas(page));
       assert.deepEqual(errors.map(String), []);
+    }),
+  },
+  {
+    name: "each lesson's button shows its step as the native viewer draws it, whatever was shown before",
+    engines: ['chromium'],
+    run: (t) => onLessonsPage(async (page) => {
+      const names = await page.$$eval('[data-try]', (buttons) => buttons.map((b) => b.dataset.name));
+      assert.ok(names.length >= 6, `only ${names.length} buttons`);
+      const before = {
+        'the viewer as it starts': [],
+        'the tree as lines, turned and zoomed': [
+          {keys: '4w', drag: {button: 0, from: [300, 300], to: [340, 250]}},
+          {keys: '', drag: {button: 2, from: [300, 300], to: [300, 420]}},
+        ],
+        'a viewer ended with Q': [{keys: 'q'}],
+      };
+      for (const name of names) {
+        const step = {name: `lesson-${name}`, polygonMode: name === 'polygon-modes' ? 'line' : 'fill'};
+        for (const [what, inputs] of Object.entries(before)) {
+          await t.test(`${name}, from ${what}`, async (s) => {
+            for (const input of inputs) {
+              await giveInput(page, input);
+            }
+            await Promise.all([page.waitForNavigation(), page.click(`[data-name="${name}"]`)]);
+            await page.waitForFunction((shown) => document.body.dataset.shown === shown, {}, name);
+            s.diagnostic(assertLooksNative(step, await settledCanvas(page)));
+          });
+        }
+      }
+    }),
+  },
+  {
+    name: 'the lessons sit beside the viewer on a wide screen and under it on a phone, linked both ways',
+    engines: ['chromium'],
+    run: async (t) => {
+      const screens = [
+        {name: 'wide', viewport: {width: 1400, height: 900, deviceScaleFactor: 1}, beside: true},
+        {name: 'phone, 360 px', viewport: {width: 360, height: 740, deviceScaleFactor: 2, isMobile: true, hasTouch: true}, beside: false},
+      ];
+      for (const screen of screens) {
+        await t.test(screen.name, () => onLessonsPage(async (page) => {
+          await page.setViewport(screen.viewport);
+          const box = (selector) => page.$eval(selector, (e) => e.getBoundingClientRect().toJSON());
+          const [viewer, lessons] = [await box('#viewer'), await box('#lessons')];
+          if (screen.beside) {
+            assert.ok(viewer.left >= lessons.right,
+                      `the viewer (${viewer.left}..${viewer.right}) is not beside the lessons ` +
+                      `(${lessons.left}..${lessons.right})`);
+            // Scrolled to the last lesson, the picture is still in view.
+            await page.$eval('#lessons > :last-child', (last) => last.scrollIntoView());
+            const canvas = await box('#canvas');
+            assert.ok(canvas.top >= 0 && canvas.bottom <= screen.viewport.height,
+                      `the canvas is at ${canvas.top}..${canvas.bottom}`);
+          } else {
+            assert.ok(viewer.bottom <= lessons.top, 'the viewer is not above the lessons');
+            assert.equal(await page.evaluate(() => document.documentElement.scrollWidth -
+                                                   document.documentElement.clientWidth), 0);
+          }
+          assert.ok(await page.$('a[href="index.html"]'), 'no link to the viewer on its own');
+        }));
+      }
+      const {page} = session;
+      assert.ok(await page.$('a[href="lessons.html"]'), 'the viewer\'s page has no link to the lessons');
+    },
+  },
+  {
+    // docs/LESSONS.md quotes these numbers, which its drift test cannot check without a browser.
+    // SwiftShader drew the same pixels run after run, so they must match exactly.
+    name: "lesson 6's numbers are what this browser's picture of the highlighted sphere measures",
+    engines: ['chromium'],
+    run: () => onOwnViewer(null, async ({page}) => {
+      const {shaderDifference} = await import('./pictures.mjs');
+      await giveInput(page, {keys: 'sh'});
+      const {numbers} = shaderDifference(readPpm(`${FRAMES}/sphere-smooth-highlight.ppm`),
+                                         await settledCanvas(page));
+      const quoted = new Map(
+        fs.readFileSync(new URL('../../docs/lessons/numbers.txt', import.meta.url), 'utf8')
+          .split('\n').filter((line) => line !== '')
+          .map((line) => [line.slice(0, line.indexOf(' ')), line.slice(line.indexOf(' ') + 1)]));
+      for (const [key, measured] of Object.entries(numbers)) {
+        assert.equal(quoted.get(key), String(measured),
+                     `${key}: the lessons say ${quoted.get(key)}, measured ${measured}; ` +
+                     'run scripts/lessons.sh');
+      }
     }),
   },
   {
