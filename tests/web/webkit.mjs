@@ -16,8 +16,6 @@ export const WEBKIT_DRIVER = process.env.WEBKIT_DRIVER ?? 'WebKitWebDriver';
 export const MINIBROWSER = process.env.MINIBROWSER ??
   '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
-// What W3C WebDriver calls a reference to an element, in arguments and results.
-const ELEMENT = 'element-6066-11e4-a52e-4f735466cecf';
 // DOM numbering, and X's.
 const MOUSE_BUTTONS = {left: 0, middle: 1, right: 2};
 const X_BUTTONS = {left: 1, middle: 2, right: 3};
@@ -146,9 +144,8 @@ async function openSession(call, display) {
     },
   });
   const session = (method, path, body) => call(method, `/session/${sessionId}${path}`, body);
-  // The window starts smaller than the canvas, and screenshots of an element are cut off at the
-  // window's edge.
-  await session('POST', '/window/rect', {width: 1200, height: 900});
+  // The window starts smaller than the canvas, and screenshots are cut off at the window's edge.
+  await session('POST', '/window/rect', {width: 1200, height: 1150});
 
   const console = [];
   const errors = [];
@@ -244,15 +241,32 @@ async function openSession(call, display) {
         await mouseSeen({type: 'mouseup', button: MOUSE_BUTTONS[button]});
       },
     },
-    // An element as puppeteer's ElementHandle gives it: where it is, and a PNG of it.
+    // An element as puppeteer's ElementHandle gives it: where it is, and a PNG of it. Asking the
+    // driver for it first fails here, as puppeteer would, where nothing matches.
     async $(selector) {
-      const found = await session('POST', '/element', {using: 'css selector', value: selector});
+      await session('POST', '/element', {using: 'css selector', value: selector});
       return {
         boundingBox: () => page.$eval(selector, (element) => {
           const {x, y, width, height} = element.getBoundingClientRect();
           return {x, y, width, height};
         }),
-        screenshot: () => session('GET', `/element/${found[ELEMENT]}/screenshot`),
+        // Cut from a picture of the whole page: WebKitGTK 2.50's pictures of an element lower
+        // on the page come out shifted down, by more the taller the window.
+        screenshot: async () => page.evaluate(async (png, wanted) => {
+          const box = document.querySelector(wanted).getBoundingClientRect();
+          const blob = await (await fetch('data:image/png;base64,' + png)).blob();
+          const picture = await createImageBitmap(blob);
+          const [x, y, width, height] = [box.left, box.top, box.width, box.height].map(
+            (length) => Math.round(length * devicePixelRatio));
+          const cut = new OffscreenCanvas(width, height);
+          cut.getContext('2d').drawImage(picture, x, y, width, height, 0, 0, width, height);
+          const bytes = new Uint8Array(await (await cut.convertToBlob()).arrayBuffer());
+          let binary = '';
+          for (let i = 0; i < bytes.length; i += 0x8000) {
+            binary += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
+          }
+          return btoa(binary);
+        }, await session('GET', '/screenshot'), selector),
       };
     },
     close: () => session('DELETE', ''),
