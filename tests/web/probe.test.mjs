@@ -78,8 +78,10 @@ after(async () => {
   await server?.close();
 });
 
-// Presses the keys that take the viewer from the state it is in to `wanted`.
-async function reach(wanted) {
+// Presses the keys that take the viewer from the state it is in to `wanted`; what `wanted` does
+// not name stays as it is.
+async function reach(change) {
+  const wanted = {...state, ...change};
   const keys = [];
   if (wanted.model !== state.model) {
     keys.push(wanted.model);
@@ -97,7 +99,7 @@ async function reach(wanted) {
   for (const key of keys) {
     await page.keyboard.press(key);
   }
-  state = {...state, ...wanted};
+  state = wanted;
   await framesSettled(page);
 }
 
@@ -183,6 +185,10 @@ test('the probe agrees with the screen and with the lighting equation', async (t
         assert.ok(largest(mixed, predicted) <= 0.5, `${where}: ${predicted} is not the mix ${mixed}`);
 
         for (const [i, corner] of corners.entries()) {
+          // Where the highlight hardly shows, the colour alone cannot tell whether it is on.
+          const specular = keys.highlight ? DIFFUSE[material] : [0, 0, 0];
+          assert.ok(largest(corner.specular.material, specular) < 1e-6,
+                    `${where}: specular material ${corner.specular.material}`);
           const expected = expectedColour(corner.position, corner.normal, material, keys.highlight);
           const off = largest(expected, corner.colour);
           worstCorner = Math.max(worstCorner, off);
@@ -236,8 +242,10 @@ test('while the probe is on, a drag on the canvas does not turn the model', asyn
   const drag = async () => {
     await page.mouse.move(box.x + box.width * 0.3, box.y + box.height * 0.5);
     await page.mouse.down();
+    // Not half a turn about y, after which the sphere looks the same.
     for (let step = 1; step <= 6; ++step) {
-      await page.mouse.move(box.x + box.width * (0.3 + step * 0.05), box.y + box.height * 0.5);
+      await page.mouse.move(box.x + box.width * (0.3 + step * 0.025),
+                            box.y + box.height * (0.5 + step * 0.02));
     }
     await page.mouse.up();
     await framesSettled(page);
@@ -254,4 +262,22 @@ test('while the probe is on, a drag on the canvas does not turn the model', asyn
   await drag();
   const after = await canvasPixels(page);
   assert.notDeepEqual(after.rgba, before.rgba, 'the drag did not turn the model with the probe off');
+});
+
+// A student toggles the highlight with the panel open: the panel must show the new frame's
+// equation at the same pixel, not the old one.
+test('with the panel open, a key that changes the picture probes the same pixel again', async () => {
+  await reach({...START, smooth: true});
+  await setProbeSwitch(true);
+  const box = await (await page.$('#canvas')).boundingBox();
+  await page.mouse.click(box.x + 240.5, box.y + 240.5);
+  const panel = () => page.$eval('#probe-panel', (shown) => shown.textContent);
+  const before = await panel();
+  assert.match(before, /Pixel \(240, 240\)/);
+  assert.match(before, /1 \(shininess 0\)/);
+  await reach({highlight: true});
+  const after = await panel();
+  assert.match(after, /Pixel \(240, 240\)/);
+  assert.match(after, /\(N·H\)\^100/);
+  await setProbeSwitch(false);
 });

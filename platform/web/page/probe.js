@@ -9,15 +9,14 @@ probeSwitch.addEventListener('change', function () {
   orvane.setProbing(probeSwitch.checked);
   canvas.classList.toggle('probing', probeSwitch.checked);
   probePanel.hidden = true;
+  probedPixel = null;
 });
 
-canvas.addEventListener('click', function (event) {
-  if (!probeSwitch.checked) {
-    return;
-  }
-  var box = canvas.getBoundingClientRect();
-  var x = Math.floor((event.clientX - box.left) * canvas.width / box.width);
-  var y = Math.floor((event.clientY - box.top) * canvas.height / box.height);
+// The pixel the panel shows, so that it can follow the picture as keys change it.
+var probedPixel = null;
+
+function probePixel(x, y) {
+  probedPixel = {x: x, y: y};
   var answer;
   try {
     answer = orvane.probe(x, y);
@@ -26,6 +25,30 @@ canvas.addEventListener('click', function (event) {
     return;
   }
   showProbe(x, y, answer);
+}
+
+canvas.addEventListener('click', function (event) {
+  if (!probeSwitch.checked) {
+    return;
+  }
+  var box = canvas.getBoundingClientRect();
+  probePixel(Math.floor((event.clientX - box.left) * canvas.width / box.width),
+             Math.floor((event.clientY - box.top) * canvas.height / box.height));
+});
+
+// A key (H, say) changes the picture under the probed pixel: probe it again once the new frame
+// has been drawn, a frame after the one the key asks for.
+canvas.addEventListener('keydown', function () {
+  if (!probeSwitch.checked || probedPixel === null) {
+    return;
+  }
+  requestAnimationFrame(function () {
+    requestAnimationFrame(function () {
+      if (probeSwitch.checked && probedPixel !== null) {
+        probePixel(probedPixel.x, probedPixel.y);
+      }
+    });
+  });
 });
 
 function probeElement(tag, text) {
