@@ -37,6 +37,9 @@ const EDGE_LEVELS = 15;
 const EDGE_SHARE = {fill: 0.003, line: 0.015, point: 0.015};
 
 const MOUSE_BUTTONS = ['left', 'middle', 'right']; // GLUT's numbering
+// Phones as Chromium emulates them: touch, and a page laid out for the screen's width.
+const PHONE = {width: 360, height: 740, deviceScaleFactor: 2, isMobile: true, hasTouch: true};
+const WIDER_PHONE = {...PHONE, width: 412, height: 915, deviceScaleFactor: 2.6};
 const DRAG_STEPS = 6;
 
 const {states} = JSON.parse(fs.readFileSync(`${FRAMES}/states.json`, 'utf8'));
@@ -112,30 +115,33 @@ async function giveInput(page, {keys, drag}) {
     await page.keyboard.press(key);
   }
   if (drag) {
-    await page.mouse.move(...(await canvasPoint(page, drag.from)));
+    const at = await canvasPlaces(page);
+    await page.mouse.move(...at(drag.from));
     await page.mouse.down({button: MOUSE_BUTTONS[drag.button]});
-    await page.mouse.move(...(await canvasPoint(page, drag.to)), {steps: DRAG_STEPS});
+    await page.mouse.move(...at(drag.to), {steps: DRAG_STEPS});
     await page.mouse.up({button: MOUSE_BUTTONS[drag.button]});
   }
 }
 
-// Where a canvas pixel is on the page, wherever the canvas is and at whatever size it is shown.
-async function canvasPoint(page, [x, y]) {
+// Where canvas pixels are on the page, wherever the canvas is and at whatever size it is shown:
+// a function from canvas pixels to page coordinates.
+async function canvasPlaces(page) {
   const box = await (await page.$('#canvas')).boundingBox();
   const scale = box.width / (await page.$eval('#canvas', (canvas) => canvas.width));
-  return [box.x + x * scale, box.y + y * scale];
+  return ([x, y]) => [box.x + x * scale, box.y + y * scale];
 }
-
 
 // Fingers on a touch screen, through Chromium's input domain, at canvas pixels. Each call lists
 // every finger still down, by position; a finger left out of a move is lifted.
 async function touchScreen(page) {
   const cdp = await page.createCDPSession();
-  const box = await (await page.$('#canvas')).boundingBox();
-  const scale = box.width / (await page.$eval('#canvas', (canvas) => canvas.width));
+  const at = await canvasPlaces(page);
   const send = (type, points) => cdp.send('Input.dispatchTouchEvent', {
     type,
-    touchPoints: points.map(([x, y], id) => ({x: box.x + x * scale, y: box.y + y * scale, id})),
+    touchPoints: points.map((point, id) => {
+      const [x, y] = at(point);
+      return {x, y, id};
+    }),
   });
   return {
     down: (points) => send('touchStart', points),
@@ -147,7 +153,8 @@ async function touchScreen(page) {
 
 // Points from `from` to `to` in DRAG_STEPS even steps, the last one exactly at `to`.
 function stepsAlong(from, to) {
-  return Array.from({length: DRAG_STEPS}, (_, i) => from.map((v, c) => v + (to[c] - v) * (i + 1) / DRAG_STEPS));
+  return Array.from({length: DRAG_STEPS},
+                    (_, i) => from.map((v, c) => v + (to[c] - v) * (i + 1) / DRAG_STEPS));
 }
 
 // A left drag is one finger along the same pixels. Any other button's drag is a pinch whose
@@ -164,11 +171,10 @@ async function touchDrag(page, {button, from, to}, {extraFinger = false} = {}) {
     const growth = to[1] - from[1];
     const apart = growth < 0 ? 80 - growth : 100;
     const pair = (distance) => [[300, 300 - distance / 2], [300, 300 + distance / 2]];
-    const third = extraFinger ? [[500, 100]] : [];
     await fingers.down(pair(apart).slice(0, 1));
     await fingers.down(pair(apart));
     if (extraFinger) {
-      await fingers.down([...pair(apart), ...third]);
+      await fingers.down([...pair(apart), [500, 100]]);
     }
     for (const [i, [, distance]] of stepsAlong([0, apart], [0, apart + growth]).entries()) {
       const wandering = extraFinger ? [[500 - 30 * i, 100 + 40 * i]] : [];
@@ -181,13 +187,14 @@ async function touchDrag(page, {button, from, to}, {extraFinger = false} = {}) {
 // A pen is the mouse; its barrel button, held, makes the press the right button's.
 async function penDrag(page, {button, from, to}) {
   const cdp = await page.createCDPSession();
-  const box = await (await page.$('#canvas')).boundingBox();
+  const at = await canvasPlaces(page);
   const name = button === 0 ? 'left' : 'right';
   const buttons = button === 0 ? 1 : 2;
-  const send = (type, [x, y], held) => cdp.send('Input.dispatchMouseEvent', {
-    type, x: box.x + x, y: box.y + y, button: name, buttons: held, clickCount: 1,
-    pointerType: 'pen',
-  });
+  const send = (type, point, held) => {
+    const [x, y] = at(point);
+    return cdp.send('Input.dispatchMouseEvent',
+                    {type, x, y, button: name, buttons: held, clickCount: 1, pointerType: 'pen'});
+  };
   await send('mousePressed', from, buttons);
   for (const point of stepsAlong(from, to)) {
     await send('mouseMoved', point, buttons);
@@ -335,7 +342,8 @@ const cases = [
       const last = states.indexOf(stateNamed('tree-zoomed-in'));
       const ways = {
         'touch': (page, drag) => touchDrag(page, drag),
-        'touch, a third finger wandering': (page, drag) => touchDrag(page, drag, {extraFinger: true}),
+        'touch, a third finger wandering':
+          (page, drag) => touchDrag(page, drag, {extraFinger: true}),
         'pen': penDrag,
       };
       for (const [way, dragWith] of Object.entries(ways)) {
@@ -370,7 +378,8 @@ const cases = [
         await touchDrag(page, {button: 0, from: [280, 320], to: [260, 350]});
         assertLooksNative(states[turned], await settledCanvas(page));
       }));
-      await t.test('random touches, then the viewer still answers', () => onOwnViewer(null, async ({page, errors}) => {
+      await t.test('random touches, then the viewer still answers',
+                   () => onOwnViewer(null, async ({page, errors}) => {
         const fingers = await touchScreen(page);
         let seed = 20261209;
         const random = (n) => (seed = (seed * 1103515245 + 12345) % 2147483648) % n;
@@ -378,7 +387,8 @@ const cases = [
         const steps = [fingers.down, fingers.move, fingers.lift, fingers.cancel];
         let down = false;
         for (let i = 0; i < 120; ++i) {
-          const points = Array.from({length: 1 + random(4)}, () => [random(640) - 20, random(640) - 20]);
+          const points = Array.from({length: 1 + random(4)},
+                                    () => [random(640) - 20, random(640) - 20]);
           const step = down ? random(steps.length) : 0;
           await steps[step](points);
           down = step < 2;
@@ -396,13 +406,15 @@ const cases = [
     },
   },
   {
-    name: 'on a phone the page does not scroll sideways and the buttons fit a finger; desktop keeps the offset',
+    name: 'on a phone the page does not scroll sideways and the buttons fit a finger; desktop ' +
+          'keeps the offset',
     engines: ['chromium'],
     run: async (t) => {
       const screens = [
-        {name: 'phone, 360 px', viewport: {width: 360, height: 740, deviceScaleFactor: 2, isMobile: true, hasTouch: true}, offset: 0, button: 44},
-        {name: 'phone, 412 px', viewport: {width: 412, height: 915, deviceScaleFactor: 2.6, isMobile: true, hasTouch: true}, offset: 0, button: 44},
-        {name: 'desktop', viewport: {width: 1200, height: 900, deviceScaleFactor: 1}, offset: 50, button: 0},
+        {name: 'phone, 360 px', viewport: PHONE, offset: 0, button: 44},
+        {name: 'phone, 412 px', viewport: WIDER_PHONE, offset: 0, button: 44},
+        {name: 'desktop', viewport: {width: 1200, height: 900, deviceScaleFactor: 1}, offset: 50,
+         button: 0},
       ];
       for (const screen of screens) {
         await t.test(screen.name, () => onOwnViewer(null, async ({page}) => {
@@ -414,13 +426,18 @@ const cases = [
               offset: canvas.left - document.querySelector('main').getBoundingClientRect().left,
               canvasRight: canvas.right,
               smallestButton: Math.min(...[...document.querySelectorAll('#keys button')].map(
-                (b) => Math.min(b.getBoundingClientRect().width, b.getBoundingClientRect().height))),
+                (button) => {
+                  const {width, height} = button.getBoundingClientRect();
+                  return Math.min(width, height);
+                })),
             };
           });
           assert.equal(seen.overflow, 0);
           assert.equal(seen.offset, screen.offset);
-          assert.ok(seen.canvasRight <= screen.viewport.width, `canvas ends at ${seen.canvasRight}`);
-          assert.ok(seen.smallestButton >= screen.button, `a button ${seen.smallestButton} px across`);
+          assert.ok(seen.canvasRight <= screen.viewport.width,
+                    `canvas ends at ${seen.canvasRight}`);
+          assert.ok(seen.smallestButton >= screen.button,
+                    `a button ${seen.smallestButton} px across`);
         }));
       }
     },
@@ -443,17 +460,19 @@ const cases = [
       for (const round of [1, 2]) {
         await context('loseContext');
         await page.waitForFunction(() => document.querySelector('#status.lost') !== null);
-        assert.match(await page.$eval('#status', (line) => line.textContent), /graphics context away/);
+        assert.match(await page.$eval('#status', (line) => line.textContent),
+                     /graphics context away/);
         await context('restoreContext');
         await page.waitForFunction(() => document.querySelector('#status').className === '');
         assert.equal(bytesDiffering(await settledCanvas(page), shown), 0, `after loss ${round}`);
       }
       // Keys and a drag while lost count, and the drag that spans the loss ends.
-      await page.mouse.move(...(await canvasPoint(page, [300, 300])));
+      const at = await canvasPlaces(page);
+      await page.mouse.move(...at([300, 300]));
       await page.mouse.down();
       await context('loseContext');
       await page.waitForFunction(() => document.querySelector('#status.lost') !== null);
-      await page.mouse.move(...(await canvasPoint(page, [300, 300])), {steps: 2});
+      await page.mouse.move(...at([300, 300]), {steps: 2});
       await page.mouse.up();
       await giveInput(page, states[lit + 1]);
       await context('restoreContext');
@@ -462,10 +481,12 @@ const cases = [
     }),
   },
   {
-    name: "each lesson's button shows its step as the native viewer draws it, whatever was shown before",
+    name: "each lesson's button shows its step as the native viewer draws it, whatever was " +
+          'shown before',
     engines: ['chromium'],
     run: (t) => onLessonsPage(async (page) => {
-      const names = await page.$$eval('[data-try]', (buttons) => buttons.map((b) => b.dataset.name));
+      const names = await page.$$eval('[data-try]',
+                                      (buttons) => buttons.map((b) => b.dataset.name));
       assert.ok(names.length >= 6, `only ${names.length} buttons`);
       const before = {
         'the viewer as it starts': [],
@@ -476,7 +497,8 @@ const cases = [
         'a viewer ended with Q': [{keys: 'q'}],
       };
       for (const name of names) {
-        const step = {name: `lesson-${name}`, polygonMode: name === 'polygon-modes' ? 'line' : 'fill'};
+        const step = {name: `lesson-${name}`,
+                      polygonMode: name === 'polygon-modes' ? 'line' : 'fill'};
         for (const [what, inputs] of Object.entries(before)) {
           await t.test(`${name}, from ${what}`, async (s) => {
             for (const input of inputs) {
@@ -491,12 +513,13 @@ const cases = [
     }),
   },
   {
-    name: 'the lessons sit beside the viewer on a wide screen and under it on a phone, linked both ways',
+    name: 'the lessons sit beside the viewer on a wide screen and under it on a phone, linked ' +
+          'both ways',
     engines: ['chromium'],
     run: async (t) => {
       const screens = [
         {name: 'wide', viewport: {width: 1400, height: 900, deviceScaleFactor: 1}, beside: true},
-        {name: 'phone, 360 px', viewport: {width: 360, height: 740, deviceScaleFactor: 2, isMobile: true, hasTouch: true}, beside: false},
+        {name: 'phone, 360 px', viewport: PHONE, beside: false},
       ];
       for (const screen of screens) {
         await t.test(screen.name, () => onLessonsPage(async (page) => {
@@ -521,7 +544,8 @@ const cases = [
         }));
       }
       const {page} = session;
-      assert.ok(await page.$('a[href="lessons.html"]'), 'the viewer\'s page has no link to the lessons');
+      assert.ok(await page.$('a[href="lessons.html"]'),
+                'the viewer\'s page has no link to the lessons');
     },
   },
   {

@@ -155,14 +155,6 @@ void runMotion(const void *event)
     motionCallback(move->x, move->y);
 }
 
-// As freeglut does: the message on standard error, then exit.
-[[noreturn]] void fail(const char *message)
-{
-    std::fprintf(stderr, "freeglut (web): %s\n", message);
-    tellPageViewerEnded(EXIT_FAILURE);
-    std::exit(EXIT_FAILURE);
-}
-
 void endViewer(int status)
 {
     ended = true;
@@ -322,6 +314,14 @@ void listen()
     emscripten_set_webglcontextrestored_callback(CANVAS, nullptr, EM_FALSE, onContextRestored);
     listenForPointers();
     publishProbeSwitch(setProbing);
+}
+
+// As freeglut does: the message on standard error, then exit.
+[[noreturn]] void fail(const char *message)
+{
+    std::fprintf(stderr, "freeglut (web): %s\n", message);
+    tellPageViewerEnded(EXIT_FAILURE);
+    std::exit(EXIT_FAILURE);
 }
 
 } // namespace
