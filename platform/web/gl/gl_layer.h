@@ -15,6 +15,8 @@
 // does with an enumerant it does not know.
 #pragma once
 
+#include <GL/gl.h>
+
 // Makes the layer's shader program and vertex buffer in the WebGL context that is current.
 // False if WebGL refused them; the reason is on standard error.
 bool startGlLayer();
@@ -28,7 +30,12 @@ void drawGatheredPolygons();
 // its picture. The window layer calls it when the frame is swapped.
 void finishFrame();
 
-// The lighting probe (probe.cpp), orvane.probe(x, y) on the page: what the lighting equation gave
+// The lighting probe (probe/), orvane.probe(x, y) on the page: what the lighting equation gave
 // at the corners of the front-most filled polygon under a pixel of the frame on screen, and the
 // pixel itself. It answers from the frames kept while it is on, and costs nothing while it is off.
 void keepFramesForProbe(bool on);
+
+// For the page's lighting lab (lab/lab.cpp): from now on, where the program passes `count` numbers
+// equal to `from` to glMaterialfv as `pname`, GL goes on with `to` instead.
+void replaceMaterialValue(GLenum pname, int count, const GLfloat from[4], const GLfloat to[4]);
+void forgetMaterialReplacements();

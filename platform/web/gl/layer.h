@@ -21,7 +21,11 @@ const Matrix4 &normalMatrix();
 // Changes whenever the modelview matrix does.
 unsigned modelviewVersion();
 
-// Lighting (lighting.cpp).
+// Lighting (lighting.cpp). GL's ranges: shininess and the spot exponent from 0 to 128, the spot
+// cutoff from 0 to 90 degrees or 180, which is no spotlight.
+constexpr GLfloat MAX_EXPONENT = 128.0f;
+constexpr GLfloat MAX_SPOT_CUTOFF = 90.0f;
+constexpr GLfloat NO_SPOTLIGHT = 180.0f;
 struct FaceMaterial {
     GLfloat ambient[4];
     GLfloat diffuse[4];
@@ -34,13 +38,23 @@ struct LightingState {
     bool light0;
     bool normalize;
     bool twoSide;
+    bool localViewer;
+    bool flat; // GL_FLAT: a polygon takes its first corner's colour
     GLfloat sceneAmbient[4];
     GLfloat lightPosition[4]; // eye coordinates: transformed when it was set
     GLfloat lightAmbient[4];
     GLfloat lightDiffuse[4];
     GLfloat lightSpecular[4];
+    GLfloat spotDirection[3]; // eye coordinates, as set: not normalised
+    GLfloat spotExponent;
+    GLfloat spotCutoff;     // degrees; 180 is no spotlight
+    GLfloat attenuation[3]; // constant, linear, quadratic
 };
 const LightingState &lightingState();
+// What the shader compares and multiplies with, the same for every vertex: the cosine of the spot
+// cutoff, and the spot direction made unit length.
+GLfloat spotCosCutoff(const LightingState &lighting);
+void unitSpotDirection(const LightingState &lighting, GLfloat direction[3]);
 const FaceMaterial &frontMaterial();
 const FaceMaterial &backMaterial();
 // Changes whenever a material does.
@@ -50,6 +64,7 @@ bool setLightingSwitch(GLenum cap, bool on);
 
 // Polygons (polygons.cpp).
 bool insideBeginEnd();
+GLenum currentPolygonMode();
 void setCulling(bool on);
 
 // Drawing (webgl.cpp). One vertex as the shader takes it.
@@ -69,15 +84,15 @@ constexpr std::size_t VERTICES_PER_DRAW = 16384;
 // for the draws that follow.
 void sendDrawState(const FaceMaterial *materials, std::size_t materialCount);
 // primitive: GL_TRIANGLES or GL_LINES, drawn from the indexed vertices; GL_POINTS, drawn from the
-// vertices as they are.
+// vertices as they are. flatLitAt: under GL_FLAT, where each vertex is lit (its polygon's first
+// corner, three numbers a vertex); null, where it stands.
 void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                  const GLushort *indices, std::size_t indexCount);
+                  const GLushort *indices, std::size_t indexCount, const GLfloat *flatLitAt);
 
 // The viewport glViewport last set, or the drawing buffer's size before it was set (webgl.cpp).
 void currentViewport(GLint viewport[4]);
 
-// The probe (probe.cpp). Publishes orvane.probe on the page.
-void startProbe();
+// The probe (probe/): what it keeps of each frame while it is on.
 // After a lost context: the probe's WebGL objects and kept frames are gone.
 void forgetProbeObjects();
 // Each draw as it is handed to WebGL, with the materials its vertices' entries refer to.
@@ -86,6 +101,8 @@ void keepDrawForProbe(GLenum primitive, const BatchVertex *vertices, std::size_t
                       const FaceMaterial *materials, std::size_t materialCount);
 // The colour buffer was cleared: what was drawn before it does not show.
 void forgetDrawsForProbe();
+// The frame has been drawn: the probe keeps it, and a copy of its picture, while it is on.
+void keepFrameForProbe();
 
 // Errors (webgl.cpp).
 void recordError(GLenum error);

@@ -281,6 +281,9 @@ void glGetIntegerv(GLenum pname, GLint *params)
     case GL_MATRIX_MODE:
         *params = current == &modelview ? GL_MODELVIEW : GL_PROJECTION;
         break;
+    case GL_POLYGON_MODE: // the front's and the back's, which this layer keeps alike
+        params[0] = params[1] = static_cast<GLint>(currentPolygonMode());
+        break;
     default:
         emscripten_glGetIntegerv(pname, params);
         break;

@@ -27,6 +27,8 @@ std::vector<GLfloat> windowXY; // the corners' normalised device x and y, when t
 // Each polygon's corners once; the triangles or edges drawn from them by index.
 std::vector<BatchVertex> batch;
 std::vector<GLushort> indices;
+// Under GL_FLAT, where each vertex is lit: its polygon's first corner, three numbers a vertex.
+std::vector<GLfloat> flatLitAt;
 FaceMaterial materials[MATERIALS_PER_DRAW];
 std::size_t materialCount = 0;
 // The materials the shader was last handed. Every change to the rest of its state comes through
@@ -103,16 +105,21 @@ bool runsTheFixedWay(std::size_t from, std::size_t to)
     return dx > 0.0f || (dx == 0.0f && dy > 0.0f);
 }
 
-void emit(const Corner &corner, bool backFacing)
+// Under GL_FLAT (`flat`) a corner is lit as `litAs`, its polygon's first corner: with its normal,
+// its material and where it stands.
+void emit(const Corner &corner, const Corner &litAs, bool backFacing, bool flat)
 {
     BatchVertex vertex;
     std::copy_n(corner.position, 3, vertex.position);
     const GLfloat sign = backFacing ? -1.0f : 1.0f;
     for (int i = 0; i < 3; ++i) {
-        vertex.normal[i] = sign * corner.normal[i];
+        vertex.normal[i] = sign * litAs.normal[i];
     }
-    vertex.material = backFacing ? corner.backMaterial : corner.frontMaterial;
+    vertex.material = backFacing ? litAs.backMaterial : litAs.frontMaterial;
     batch.push_back(vertex);
+    if (flat) {
+        flatLitAt.insert(flatLitAt.end(), litAs.position, litAs.position + 3);
+    }
 }
 
 // Draws the vertices gathered so far and keeps the materials, which the corners of the polygon
@@ -125,11 +132,12 @@ void drawBatch()
             materialsSent = materialCount;
         }
         drawVertices(primitiveFor(polygonMode), batch.data(), batch.size(), indices.data(),
-                     indices.size());
+                     indices.size(), flatLitAt.empty() ? nullptr : flatLitAt.data());
         keepDrawForProbe(primitiveFor(polygonMode), batch.data(), batch.size(), indices.data(),
                          indices.size(), materials, materialCount);
         batch.clear();
         indices.clear();
+        flatLitAt.clear();
     }
 }
 
@@ -159,8 +167,9 @@ void addPolygon()
         backFacing = twoSide && !front;
     }
     const auto first = static_cast<GLushort>(batch.size());
+    const bool flat = lightingState().flat;
     for (const Corner &corner : corners) {
-        emit(corner, backFacing);
+        emit(corner, flat ? corners.front() : corner, backFacing, flat);
     }
     if (polygonMode == GL_FILL) {
         for (std::size_t i = 1; i + 1 < count; ++i) {
@@ -182,6 +191,11 @@ void addPolygon()
 bool insideBeginEnd()
 {
     return inside;
+}
+
+GLenum currentPolygonMode()
+{
+    return polygonMode;
 }
 
 void setCulling(bool on)

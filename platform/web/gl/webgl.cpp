@@ -18,37 +18,48 @@
 namespace {
 
 // Per vertex, as OpenGL 1.x writes the equation for one light: emission + ambient x global
-// ambient + ambient x light ambient + (n . L) diffuse x light diffuse + f (n . h)^shininess
-// specular x light specular, with L the unit vector to the light, h = L + (0, 0, 1) normalised
-// (a viewer at infinity), dot products clamped at 0, f = 0 where the clamped n . L is 0 (no
-// highlight where the light does not reach), attenuation 1 (GL's initial constant, linear and
-// quadratic factors) and the sum clamped to 0..1. Alpha is the diffuse material's.
+// ambient + attenuation x spot x (ambient x light ambient + (n . L) diffuse x light diffuse +
+// f (n . h)^shininess specular x light specular), with L the unit vector to the light, h the unit
+// vector half way from L to the eye (straight along +z for a viewer at infinity), dot products
+// clamped at 0, f = 0 where the clamped n . L is 0 (no highlight where the light does not reach),
+// and the sum clamped to 0..1. Attenuation, 1 / (constant + linear d + quadratic d^2) at distance
+// d, is 1 for a directional light. The spot factor, 1 without a spotlight, is (-L . D)^exponent
+// inside the cone about the spot direction D and 0 outside it. Alpha is the diffuse material's.
+// Under GL_FLAT every corner of a polygon is lit at its first corner (litAt), which takes the
+// place of the flat interpolation WebGL 1 lacks.
 //
 // As in Mesa, the products of material and light colours, which are the same at every vertex,
-// are formed once per draw (lightProducts below); the shader looks up three vec4s a material.
+// are formed once per draw (lightProducts below); the shader looks up four vec4s a material.
 const char *const VERTEX_SHADER = R"(
 attribute vec3 position;
 attribute vec3 normal;
 attribute float material;
+attribute vec3 litAt;
 
 uniform mat4 projection;
-// Per material: (emission + ambient x global ambient + ambient x light ambient, diffuse alpha),
+// Per material: (emission + ambient x global ambient, diffuse alpha), ambient x light ambient,
 // diffuse x light diffuse, (specular x light specular, shininess).
-uniform vec4 materials[MATERIALS * 3];
+uniform vec4 materials[MATERIALS * 4];
 uniform vec4 lightPosition; // eye coordinates
+uniform vec3 attenuation;   // constant, linear, quadratic
+uniform bool spotlight;
+uniform vec3 spotDirection; // eye coordinates, unit length
+uniform float spotCosCutoff;
+uniform float spotExponent;
+uniform bool localViewer;
 uniform bool lighting;
 uniform bool light0;
 uniform bool normalizeNormals;
 
 varying vec4 colour;
 
-// x^0 is 1, also for x = 0, where GLSL's pow is undefined.
-float specularFactor(float nDotH, float shininess)
+// x^e, with x^0 = 1 also for x = 0, where GLSL's pow is undefined, and 0 for x <= 0 otherwise.
+float power(float x, float e)
 {
-    if (shininess == 0.0) {
+    if (e == 0.0) {
         return 1.0;
     }
-    return nDotH > 0.0 ? pow(nDotH, shininess) : 0.0;
+    return x > 0.0 ? pow(x, e) : 0.0;
 }
 
 void main()
@@ -59,20 +70,31 @@ void main()
         colour = vec4(1.0); // GL's current colour, which this layer never changes
         return;
     }
-    int m = int(material) * 3;
+    int m = int(material) * 4;
     vec4 sum = materials[m];
     if (light0) {
         vec3 n = normalizeNormals ? normalize(normal) : normal;
-        vec3 toLight = lightPosition.w != 0.0 ? lightPosition.xyz / lightPosition.w - position
+        vec3 toLight = lightPosition.w != 0.0 ? lightPosition.xyz / lightPosition.w - litAt
                                               : lightPosition.xyz;
         vec3 l = normalize(toLight);
-        float nDotL = dot(n, l);
-        sum.rgb += max(nDotL, 0.0) * materials[m + 1].rgb;
-        if (nDotL > 0.0) {
-            vec3 h = normalize(l + vec3(0.0, 0.0, 1.0));
-            vec4 specular = materials[m + 2];
-            sum.rgb += specularFactor(max(dot(n, h), 0.0), specular.w) * specular.rgb;
+        float reach = 1.0;
+        if (lightPosition.w != 0.0) {
+            float d = length(toLight);
+            reach = 1.0 / dot(attenuation, vec3(1.0, d, d * d));
         }
+        if (spotlight) {
+            float spot = dot(-l, spotDirection);
+            reach *= spot > spotCosCutoff ? power(spot, spotExponent) : 0.0;
+        }
+        float nDotL = dot(n, l);
+        vec3 lit = materials[m + 1].rgb + max(nDotL, 0.0) * materials[m + 2].rgb;
+        if (nDotL > 0.0) {
+            vec3 toEye = localViewer ? normalize(-litAt) : vec3(0.0, 0.0, 1.0);
+            vec3 h = normalize(l + toEye);
+            vec4 specular = materials[m + 3];
+            lit += power(max(dot(n, h), 0.0), specular.w) * specular.rgb;
+        }
+        sum.rgb += reach * lit;
     }
     colour = clamp(sum, 0.0, 1.0);
 }
@@ -87,13 +109,18 @@ void main()
 }
 )";
 
-constexpr GLuint POSITION = 0, NORMAL = 1, MATERIAL = 2;
-constexpr int VEC4S_PER_MATERIAL = 3;
+constexpr GLuint POSITION = 0, NORMAL = 1, MATERIAL = 2, LIT_AT = 3;
+constexpr int VEC4S_PER_MATERIAL = 4;
 
 GLuint vertexBuffer = 0;
 GLuint indexBuffer = 0;
-GLint projectionAt = -1, materialsAt = -1, lightPositionAt = -1, lightingAt = -1, light0At = -1,
-      normalizeAt = -1;
+GLuint flatLitAtBuffer = 0;
+bool litAtFromFlatBuffer = false;
+struct Uniforms {
+    GLint projection, materials, lightPosition, attenuation, spotlight, spotDirection,
+        spotCosCutoff, spotExponent, localViewer, lighting, light0, normalize;
+};
+Uniforms uniforms;
 GLenum pendingError = GL_NO_ERROR;
 
 // What the program has set of WebGL's own state, with GL's initial values.
@@ -142,19 +169,36 @@ void setCapability(GLenum cap, bool on)
     }
 }
 
-// A material's entry for the shader: the three vec4s its comment lists.
+// A material's entry for the shader: the four vec4s its comment lists.
 void lightProducts(const FaceMaterial &material, const LightingState &lighting, GLfloat *entry)
 {
     for (int c = 0; c < 3; ++c) {
-        const GLfloat lightAmbient = lighting.light0 ? lighting.lightAmbient[c] : 0.0f;
-        entry[c] = material.emission[c] + material.ambient[c] * lighting.sceneAmbient[c] +
-                   material.ambient[c] * lightAmbient;
-        entry[4 + c] = material.diffuse[c] * lighting.lightDiffuse[c];
-        entry[8 + c] = material.specular[c] * lighting.lightSpecular[c];
+        entry[c] = material.emission[c] + material.ambient[c] * lighting.sceneAmbient[c];
+        entry[4 + c] = material.ambient[c] * lighting.lightAmbient[c];
+        entry[8 + c] = material.diffuse[c] * lighting.lightDiffuse[c];
+        entry[12 + c] = material.specular[c] * lighting.lightSpecular[c];
     }
     entry[3] = material.diffuse[3];
-    entry[7] = 0.0f;
-    entry[11] = material.shininess;
+    entry[7] = entry[11] = 0.0f;
+    entry[15] = material.shininess;
+}
+
+// Where the vertices of the next draws are lit: where they stand, or, under GL_FLAT, at the
+// corners `flatLitAt` names, three numbers a vertex.
+void pointLitAt(const GLfloat *flatLitAt, std::size_t vertexCount)
+{
+    if (flatLitAt != nullptr) {
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, flatLitAtBuffer);
+        emscripten_glBufferData(GL_ARRAY_BUFFER,
+                                static_cast<GLsizeiptr>(3 * vertexCount * sizeof(GLfloat)),
+                                flatLitAt, GL_STREAM_DRAW);
+        emscripten_glVertexAttribPointer(LIT_AT, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    } else if (litAtFromFlatBuffer) {
+        emscripten_glVertexAttribPointer(LIT_AT, 3, GL_FLOAT, GL_FALSE, sizeof(BatchVertex),
+                                         reinterpret_cast<void *>(offsetof(BatchVertex, position)));
+    }
+    litAtFromFlatBuffer = flatLitAt != nullptr;
 }
 
 } // namespace
@@ -167,6 +211,7 @@ bool startGlLayer()
     emscripten_glBindAttribLocation(program, POSITION, "position");
     emscripten_glBindAttribLocation(program, NORMAL, "normal");
     emscripten_glBindAttribLocation(program, MATERIAL, "material");
+    emscripten_glBindAttribLocation(program, LIT_AT, "litAt");
     emscripten_glLinkProgram(program);
     GLint linked = GL_FALSE;
     emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
@@ -177,17 +222,19 @@ bool startGlLayer()
         return false;
     }
     emscripten_glUseProgram(program);
-    projectionAt = emscripten_glGetUniformLocation(program, "projection");
-    materialsAt = emscripten_glGetUniformLocation(program, "materials");
-    lightPositionAt = emscripten_glGetUniformLocation(program, "lightPosition");
-    lightingAt = emscripten_glGetUniformLocation(program, "lighting");
-    light0At = emscripten_glGetUniformLocation(program, "light0");
-    normalizeAt = emscripten_glGetUniformLocation(program, "normalizeNormals");
+    const auto at = [program](const char *name) {
+        return emscripten_glGetUniformLocation(program, name);
+    };
+    uniforms = {at("projection"),    at("materials"),    at("lightPosition"),
+                at("attenuation"),   at("spotlight"),    at("spotDirection"),
+                at("spotCosCutoff"), at("spotExponent"), at("localViewer"),
+                at("lighting"),      at("light0"),       at("normalizeNormals")};
 
     emscripten_glGenBuffers(1, &vertexBuffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     emscripten_glGenBuffers(1, &indexBuffer);
     emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    emscripten_glGenBuffers(1, &flatLitAtBuffer);
     constexpr GLsizei stride = sizeof(BatchVertex);
     emscripten_glVertexAttribPointer(POSITION, 3, GL_FLOAT, GL_FALSE, stride,
                                      reinterpret_cast<void *>(offsetof(BatchVertex, position)));
@@ -195,12 +242,13 @@ bool startGlLayer()
                                      reinterpret_cast<void *>(offsetof(BatchVertex, normal)));
     emscripten_glVertexAttribPointer(MATERIAL, 1, GL_FLOAT, GL_FALSE, stride,
                                      reinterpret_cast<void *>(offsetof(BatchVertex, material)));
-    for (const GLuint attribute : {POSITION, NORMAL, MATERIAL}) {
+    litAtFromFlatBuffer = true;
+    pointLitAt(nullptr, 0);
+    for (const GLuint attribute : {POSITION, NORMAL, MATERIAL, LIT_AT}) {
         emscripten_glEnableVertexAttribArray(attribute);
     }
     // WebGL dithers by default; Mesa's software renderer never does.
     emscripten_glDisable(GL_DITHER);
-    startProbe();
     return true;
 }
 
@@ -244,18 +292,29 @@ void sendDrawState(const FaceMaterial *materials, std::size_t materialCount)
     for (std::size_t i = 0; i < materialCount; ++i) {
         lightProducts(materials[i], lighting, table + i * VEC4S_PER_MATERIAL * 4);
     }
-    emscripten_glUniformMatrix4fv(projectionAt, 1, GL_FALSE, projectionMatrix().m);
-    emscripten_glUniform4fv(materialsAt, static_cast<GLsizei>(materialCount * VEC4S_PER_MATERIAL),
-                            table);
-    emscripten_glUniform4fv(lightPositionAt, 1, lighting.lightPosition);
-    emscripten_glUniform1i(lightingAt, lighting.enabled);
-    emscripten_glUniform1i(light0At, lighting.light0);
-    emscripten_glUniform1i(normalizeAt, lighting.normalize);
+    GLfloat spotDirection[3];
+    unitSpotDirection(lighting, spotDirection);
+    emscripten_glUniformMatrix4fv(uniforms.projection, 1, GL_FALSE, projectionMatrix().m);
+    emscripten_glUniform4fv(uniforms.materials,
+                            static_cast<GLsizei>(materialCount * VEC4S_PER_MATERIAL), table);
+    emscripten_glUniform4fv(uniforms.lightPosition, 1, lighting.lightPosition);
+    emscripten_glUniform3fv(uniforms.attenuation, 1, lighting.attenuation);
+    emscripten_glUniform1i(uniforms.spotlight, lighting.spotCutoff != NO_SPOTLIGHT);
+    emscripten_glUniform3fv(uniforms.spotDirection, 1, spotDirection);
+    emscripten_glUniform1f(uniforms.spotCosCutoff, spotCosCutoff(lighting));
+    emscripten_glUniform1f(uniforms.spotExponent, lighting.spotExponent);
+    emscripten_glUniform1i(uniforms.localViewer, lighting.localViewer);
+    emscripten_glUniform1i(uniforms.lighting, lighting.enabled);
+    emscripten_glUniform1i(uniforms.light0, lighting.light0);
+    emscripten_glUniform1i(uniforms.normalize, lighting.normalize);
 }
 
 void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                  const GLushort *indices, std::size_t indexCount)
+                  const GLushort *indices, std::size_t indexCount, const GLfloat *flatLitAt)
 {
+    if (flatLitAt != nullptr || litAtFromFlatBuffer) {
+        pointLitAt(flatLitAt, vertexCount);
+    }
     emscripten_glBufferData(GL_ARRAY_BUFFER,
                             static_cast<GLsizeiptr>(vertexCount * sizeof(BatchVertex)), vertices,
                             GL_STREAM_DRAW);
@@ -271,6 +330,12 @@ void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t ver
     // Hands the draw to the renderer now, so that it draws this part while the next is gathered;
     // without the flush the browser held the draws back and the renderer began at the frame's end.
     emscripten_glFlush();
+}
+
+void finishFrame()
+{
+    drawGatheredPolygons();
+    keepFrameForProbe();
 }
 
 void recordError(GLenum error)

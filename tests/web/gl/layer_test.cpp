@@ -353,6 +353,46 @@ void stackLimits(GLenum mode, GLenum depthName, const char *overflowName, const 
     glMatrixMode(GL_MODELVIEW);
 }
 
+// Values outside GL's ranges are refused with GL_INVALID_VALUE, and an unknown shade model with
+// GL_INVALID_ENUM; the edges of the ranges, and the spot cutoff's 180, are taken.
+void outOfRangeValuesAreRefused()
+{
+    startCase();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    struct Call {
+        GLenum pname;
+        GLfloat value;
+        GLenum error;
+    };
+    constexpr Call LIGHT_CALLS[] = {
+        {GL_SPOT_CUTOFF, 90.5f, GL_INVALID_VALUE},
+        {GL_SPOT_CUTOFF, 90.0f, GL_NO_ERROR},
+        {GL_SPOT_CUTOFF, 180.0f, GL_NO_ERROR},
+        {GL_SPOT_CUTOFF, -1.0f, GL_INVALID_VALUE},
+        {GL_SPOT_EXPONENT, 129.0f, GL_INVALID_VALUE},
+        {GL_SPOT_EXPONENT, 128.0f, GL_NO_ERROR},
+        {GL_LINEAR_ATTENUATION, -0.5f, GL_INVALID_VALUE},
+        {GL_QUADRATIC_ATTENUATION, 0.0f, GL_NO_ERROR},
+    };
+    std::vector<double> expected, actual;
+    for (const Call &call : LIGHT_CALLS) {
+        glLightf(GL_LIGHT0, call.pname, call.value);
+        expected.push_back(double(call.error));
+        actual.push_back(double(glGetError()));
+    }
+    glMaterialf(GL_FRONT, GL_SHININESS, 200.0f);
+    expected.push_back(double(GL_INVALID_VALUE));
+    actual.push_back(double(glGetError()));
+    glShadeModel(GL_POINT);
+    expected.push_back(double(GL_INVALID_ENUM));
+    actual.push_back(double(glGetError()));
+    report("values outside GL's ranges are refused, and their edges taken", "exact", expected,
+           actual);
+    glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, 180.0f);
+    glLightf(GL_LIGHT0, GL_SPOT_EXPONENT, 0.0f);
+}
+
 std::vector<double> matrixOf(GLenum pname)
 {
     GLfloat m[16];
@@ -448,6 +488,7 @@ int main(int argc, char **argv)
                 "popping the last projection entry underflows");
     perspectiveIsGlus();
     transformsMultiplyOnTheRight();
+    outOfRangeValuesAreRefused();
     std::printf("done\n");
     return 0;
 }

@@ -1,0 +1,205 @@
+// What the probe tells the page: for a pixel, the polygon under it, the equation at its corners
+// with every term and the values in force, the weights the corners' colours were mixed with, and
+// the pixel as drawn, as JSON for orvane.probe.
+#include "gl/probe/probe.h"
+
+#include <emscripten.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double LEVELS = 255.0;
+
+void appendf(std::string &out, const char *format, ...)
+{
+    char text[256];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    out += text;
+}
+
+// "name":[a,b,c] from n numbers, times `scale`, and a comma before it unless it comes first.
+void appendList(std::string &out, const char *name, const GLfloat *values, int n,
+                double scale = 1.0)
+{
+    appendf(out, "%s\"%s\":[", out.back() == '{' ? "" : ",", name);
+    for (int i = 0; i < n; ++i) {
+        appendf(out, "%s%.6g", i > 0 ? "," : "", values[i] * scale);
+    }
+    out += ']';
+}
+
+void appendVector(std::string &out, const char *name, Vec3 v)
+{
+    const GLfloat values[3] = {v.x, v.y, v.z};
+    appendList(out, name, values, 3);
+}
+
+void appendNumber(std::string &out, const char *name, double value)
+{
+    appendf(out, ",\"%s\":%.6g", name, value);
+}
+
+// Material and light values as the program set them (0..1); the terms in the screen's levels.
+void appendCorner(std::string &out, const BatchVertex &vertex, const FaceMaterial &material,
+                  const LightingState &lighting, const CornerLight &c)
+{
+    const GLfloat none[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    const auto light = [&](const GLfloat *value) { return lighting.light0 ? value : none; };
+    out += '{';
+    appendList(out, "position", vertex.position, 3);
+    appendVector(out, "normal", c.n);
+    appendVector(out, "L", c.l);
+    appendVector(out, "H", c.h);
+    appendNumber(out, "nDotL", c.nDotL);
+    appendNumber(out, "nDotH", c.nDotH);
+    appendNumber(out, "distance", c.distance);
+    appendNumber(out, "attenuation", c.attenuation);
+    appendNumber(out, "spotDot", c.spotDot);
+    appendNumber(out, "spot", c.spot);
+    appendf(out, ",\"lit\":%s,\"emission\":{", lighting.enabled ? "true" : "false");
+    appendList(out, "material", material.emission, 3);
+    appendList(out, "value", c.emission, 3, LEVELS);
+    out += "},\"ambient\":{";
+    GLfloat ambient[3];
+    for (int i = 0; i < 3; ++i) {
+        ambient[i] = c.sceneAmbient[i] + c.lightAmbient[i];
+    }
+    appendList(out, "material", material.ambient, 3);
+    appendList(out, "light", light(lighting.lightAmbient), 3);
+    appendList(out, "global", lighting.sceneAmbient, 3);
+    appendList(out, "fromGlobal", c.sceneAmbient, 3, LEVELS);
+    appendList(out, "fromLight", c.lightAmbient, 3, LEVELS);
+    appendList(out, "value", ambient, 3, LEVELS);
+    out += "},\"diffuse\":{";
+    appendList(out, "material", material.diffuse, 3);
+    appendList(out, "light", light(lighting.lightDiffuse), 3);
+    appendNumber(out, "factor", c.diffuseFactor);
+    appendList(out, "value", c.diffuse, 3, LEVELS);
+    out += "},\"specular\":{";
+    appendList(out, "material", material.specular, 3);
+    appendList(out, "light", light(lighting.lightSpecular), 3);
+    appendNumber(out, "shininess", material.shininess);
+    appendNumber(out, "factor", c.specularFactor);
+    appendList(out, "value", c.specular, 3, LEVELS);
+    out += '}';
+    appendList(out, "colour", c.colour, 3, LEVELS);
+    out += '}';
+}
+
+// The light and light model the polygon was drawn with, where they differ from a plain light.
+void appendLighting(std::string &out, const LightingState &lighting)
+{
+    appendList(out, "lightPosition", lighting.lightPosition, 4);
+    appendList(out, "attenuationFactors", lighting.attenuation, 3);
+    if (lighting.spotCutoff != NO_SPOTLIGHT) {
+        out += ",\"spotlight\":{";
+        GLfloat direction[3];
+        unitSpotDirection(lighting, direction);
+        appendList(out, "direction", direction, 3);
+        appendNumber(out, "cutoff", lighting.spotCutoff);
+        appendNumber(out, "cosCutoff", spotCosCutoff(lighting));
+        appendNumber(out, "exponent", lighting.spotExponent);
+        out += '}';
+    } else {
+        out += ",\"spotlight\":null";
+    }
+    appendf(out, ",\"localViewer\":%s,\"twoSide\":%s,\"flat\":%s",
+            lighting.localViewer ? "true" : "false", lighting.twoSide ? "true" : "false",
+            lighting.flat ? "true" : "false");
+}
+
+// The answer for canvas pixel (x, y), from the top left: null where no filled polygon covers it;
+// {"error": ...} where there is no kept frame to answer from.
+std::string answerFor(int x, int y)
+{
+    const KeptFrame &shown = shownFrame();
+    if (!shown.complete) {
+        return "{\"error\":\"no frame has been kept since the probe was turned on: turn it on "
+               "with orvane.setProbing(true) and probe after the next frame\"}";
+    }
+    const int windowY = shown.height - 1 - y;
+    if (shown.linesOrPoints || x < 0 || y < 0 || x >= shown.width || windowY < 0) {
+        return "null";
+    }
+    const Hit hit = frontMost(shown, x, windowY);
+    if (!hit.found) {
+        return "null";
+    }
+    const KeptDraw &draw = shown.draws[hit.draw];
+    const BatchVertex *vertices = shown.vertices.data() + draw.firstVertex;
+    const GLushort *indices = shown.indices.data() + draw.firstIndex;
+    // The layer draws a polygon as a fan from its first corner: its triangles follow one another
+    // in the indices and all start at that corner.
+    const GLushort first = indices[hit.triangle];
+    std::size_t lastTriangle = hit.triangle;
+    while (lastTriangle + 3 < draw.indexCount && indices[lastTriangle + 3] == first) {
+        lastTriangle += 3;
+    }
+    std::size_t firstTriangle = hit.triangle;
+    while (firstTriangle >= 3 && indices[firstTriangle - 3] == first) {
+        firstTriangle -= 3;
+    }
+    const std::size_t cornerCount = (lastTriangle - firstTriangle) / 3 + 3;
+
+    // Under GL_FLAT every corner has the first one's colour: it is lit there.
+    const auto materialOf = [&](const BatchVertex &vertex) -> const FaceMaterial & {
+        return draw.materials[static_cast<std::size_t>(vertex.material)];
+    };
+    const CornerLight firstLight =
+        lightCorner(vertices[first], materialOf(vertices[first]), draw.lighting);
+    std::string out = "{\"corners\":[";
+    std::vector<double> weights(cornerCount, 0.0);
+    double predicted[3] = {0.0, 0.0, 0.0};
+    for (std::size_t i = 0; i < cornerCount; ++i) {
+        const BatchVertex &vertex = vertices[first + i];
+        const CornerLight light = draw.lighting.flat
+                                      ? firstLight
+                                      : lightCorner(vertex, materialOf(vertex), draw.lighting);
+        for (int k = 0; k < 3; ++k) {
+            if (indices[hit.triangle + static_cast<std::size_t>(k)] == first + i) {
+                weights[i] = hit.weights[k];
+            }
+        }
+        for (int c = 0; c < 3; ++c) {
+            predicted[c] += weights[i] * light.colour[c] * LEVELS;
+        }
+        if (i > 0) {
+            out += ',';
+        }
+        appendCorner(out, vertex, materialOf(vertex), draw.lighting, light);
+    }
+    out += "],\"weights\":[";
+    for (std::size_t i = 0; i < cornerCount; ++i) {
+        appendf(out, "%s%.6g", i > 0 ? "," : "", weights[i]);
+    }
+    appendf(out, "],\"triangle\":[0,%zu,%zu]", indices[hit.triangle + 1] - first,
+            indices[hit.triangle + 2] - first);
+    appendf(out, ",\"face\":\"%s\"", hit.backFacing ? "back" : "front");
+    appendLighting(out, draw.lighting);
+    appendf(out, ",\"depth\":%.8g", hit.depth / DEPTH_LEVELS);
+    appendf(out, ",\"predicted\":[%.0f,%.0f,%.0f]", predicted[0], predicted[1], predicted[2]);
+    GLubyte pixel[4];
+    if (readPicture(x, windowY, pixel)) {
+        appendf(out, ",\"pixel\":[%d,%d,%d]}", pixel[0], pixel[1], pixel[2]);
+    } else {
+        out += ",\"pixel\":null}";
+    }
+    return out;
+}
+
+} // namespace
+
+// orvane.probe(x, y) on the page.
+extern "C" EMSCRIPTEN_KEEPALIVE const char *orvane_probe(int x, int y)
+{
+    static std::string answer;
+    answer = answerFor(x, y);
+    return answer.c_str();
+}
