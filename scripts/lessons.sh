@@ -12,7 +12,7 @@ cmake -S . -B build-lessons -DCMAKE_BUILD_TYPE=Release -DORVANE_BUILD_TESTS=OFF 
   -DORVANE_BUILD_LESSONS=ON >/dev/null
 cmake --build build-lessons --target lessons_record lessons_render --parallel 2 >/dev/null
 scripts/build-web.sh >/dev/null
-tests/web/install_packages.sh >/dev/null
+tests/web/tools/install_packages.sh >/dev/null
 
 mkdir -p docs/lessons
 work=$(mktemp -d)
@@ -20,7 +20,7 @@ trap 'rm -rf "$work"' EXIT
 build-lessons/lessons/lessons_record "$work" >/dev/null
 build-lessons/lessons/lessons_render "$work" --gtest_brief=1 >/dev/null
 # Held against the Mesa frame just rendered, so both sides come from this run.
-node tests/web/lesson_shader.mjs build-web "$work/shader-mesa.ppm" "$work" >"$work/browser.txt"
+node tests/web/tools/lesson_shader.mjs build-web "$work/shader-mesa.ppm" "$work" >"$work/browser.txt"
 LC_ALL=C sort "$work/recorded.txt" "$work/measured.txt" "$work/browser.txt" \
   >docs/lessons/numbers.txt
 

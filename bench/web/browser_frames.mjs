@@ -1,7 +1,7 @@
 // Runs the browser program of the frame benchmark in headless Chromium (the test suite's set-up)
 // and prints its JSON lines, each with the renderer WebGL drew with. Arguments: the page's folder,
 // the timed frames per setting, and where WebGL draws (a key of RENDERER_FLAGS).
-import {launchChromium, openPage, serve} from '../../tests/web/browser.mjs';
+import {launchChromium, openPage, serve} from '../../tests/web/harness/browser.mjs';
 
 const [folder, frames, renderer] = process.argv.slice(2);
 const TIMEOUT_MS = 600000;

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/../.."
 frames=${1:-31}
 
 scripts/setup.sh web
-tests/web/install_packages.sh >/dev/null
+tests/web/tools/install_packages.sh >/dev/null
 
 emcmake cmake -S platform/web -B build-web-bench -DCMAKE_BUILD_TYPE=Release \
   -DORVANE_WEB_SITE="$PWD/build-web-bench/site" -DORVANE_WEB_TESTS=OFF -DORVANE_WEB_BENCH=ON >/dev/null

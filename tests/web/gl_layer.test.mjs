@@ -3,7 +3,7 @@
 import assert from 'node:assert/strict';
 import {after, before, test} from 'node:test';
 
-import {launchChromium, openPage, serve} from './browser.mjs';
+import {launchChromium, openPage, serve} from './harness/browser.mjs';
 
 const PAGE = process.env.ORVANE_WEB_LAYER_TEST;
 

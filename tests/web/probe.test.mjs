@@ -5,26 +5,21 @@
 // normal and the light and materials the viewer sets (src/shell/lighting.cpp,
 // src/geometry/materials.cpp).
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
 import {after, before, test} from 'node:test';
 
-import {canvasPixels, framesSettled, launchChromium, openPage, serve} from './browser.mjs';
+import {canvasPixels, framesSettled, launchBrowser, serve} from './harness/browser.mjs';
+import {colourAt, dot, faceMaterial, material, numbers, towardsLight, unit}
+  from './harness/equation.mjs';
+import {click, openViewer} from './harness/page.mjs';
 
 const SITE = process.env.ORVANE_WEB_SITE;
-const WINDOW_TITLE = 'Orvane Assignment 3';
 
 // Levels of 255. The pixel is the corners' colours interpolated by the GPU and rounded to 8 bits.
 const PIXEL_LEVELS = 2;
 // The probe works the equation in single precision, as the shader does; this test in double.
 const CORNER_LEVELS = 0.05;
 
-const LIGHT_POSITION = [-100, 100, 100]; // eye coordinates, w = 1
-const LIGHT_AMBIENT = 0.7;
-const LIGHT_DIFFUSE = 0.8;
-const LIGHT_SPECULAR = 1.0;
-const GLOBAL_AMBIENT = 0.2;
-const MATERIAL_AMBIENT = 0.3;
-const DIFFUSE = {sphere: [0.1, 0.5, 0.8], cylinder: [0.7, 0.7, 0.1]};
-const HIGHLIGHT_SHININESS = 100; // the specular colour is then the diffuse one; off, black
 // gluPerspective(40, 1, 1, 80) on the 600-pixel canvas (src/shell/main.cpp).
 const FOCAL = 1 / Math.tan((20 * Math.PI) / 180);
 const CANVAS_SIZE = 600;
@@ -40,16 +35,16 @@ const START = {model: '1', smooth: false, highlight: false, mode: 'p'};
 const SPHERE_PIXELS = [
   [300, 300], [240, 230], [360, 360], [250, 350], [350, 250], [200, 300], [300, 200],
   [287, 313], [331, 271], [263, 339], [401, 322], // arbitrary
-].map(([x, y]) => ({x, y, material: 'sphere'}));
+].map(([x, y]) => ({x, y, part: 'sphere'}));
 // End on, the open cylinder is a ring 127 to 150 pixels from the centre: its inside wall.
 const CYLINDER_PIXELS = [
   [300, 162], [300, 438], [162, 300], [438, 300], [202, 202], [398, 398],
   [205, 396], [397, 205], [171, 259], [430, 343], // arbitrary
-].map(([x, y]) => ({x, y, material: 'cylinder'}));
+].map(([x, y]) => ({x, y, part: 'cylinder'}));
 // Rungs of the twisted ladder (thin rods, about 13 pixels across) near the middle of the picture.
 const RUNG_PIXELS = [
   [368, 300], [368, 290], [403, 300], [437, 310], [371, 293], [405, 306], // last two arbitrary
-].map(([x, y]) => ({x, y, material: 'cylinder'}));
+].map(([x, y]) => ({x, y, part: 'cylinder'}));
 
 const STATES = [];
 for (const [model, pixels] of [['1', SPHERE_PIXELS], ['2', CYLINDER_PIXELS], ['3', RUNG_PIXELS]]) {
@@ -67,10 +62,8 @@ let state = {...START};
 
 before(async () => {
   server = await serve(SITE);
-  chromium = await launchChromium();
-  ({page} = await openPage(chromium.browser, server.url));
-  await page.waitForFunction((title) => document.title === title, {}, WINDOW_TITLE);
-  await framesSettled(page);
+  chromium = await launchBrowser('chromium');
+  ({page} = await openViewer(chromium, server.url));
 });
 
 after(async () => {
@@ -114,29 +107,6 @@ function probe(x, y) {
   return page.evaluate((px, py) => globalThis.orvane.probe(px, py), x, y);
 }
 
-const dot = (a, b) => a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-const unit = (v) => v.map((c) => c / Math.sqrt(dot(v, v)));
-
-// OpenGL 1.x's lighting equation for the viewer's one positional light and a viewer at infinity,
-// in levels of 255.
-function expectedColour(position, normal, material, highlight) {
-  const n = unit(normal);
-  const l = unit(LIGHT_POSITION.map((c, i) => c - position[i]));
-  const h = unit([l[0], l[1], l[2] + 1]);
-  const nDotL = dot(n, l);
-  const diffuse = DIFFUSE[material];
-  const specular = highlight ? diffuse : [0, 0, 0];
-  // Shininess 0 (highlight off) makes (N.H)^0 = 1; the black specular colour then adds nothing.
-  const specularFactor = nDotL <= 0 ? 0
-    : highlight ? Math.max(dot(n, h), 0) ** HIGHLIGHT_SHININESS : 1;
-  return [0, 1, 2].map((c) => {
-    const sum = MATERIAL_AMBIENT * (GLOBAL_AMBIENT + LIGHT_AMBIENT) +
-      Math.max(nDotL, 0) * diffuse[c] * LIGHT_DIFFUSE +
-      specularFactor * specular[c] * LIGHT_SPECULAR;
-    return 255 * Math.min(Math.max(sum, 0), 1);
-  });
-}
-
 // An eye-space point's place on the canvas, in pixels from the top left.
 function onCanvas([x, y, z]) {
   const half = CANVAS_SIZE / 2;
@@ -145,71 +115,106 @@ function onCanvas([x, y, z]) {
 
 const largest = (a, b) => Math.max(...a.map((v, i) => Math.abs(v - b[i])));
 
+// Twice the area of the polygon the corners make on the canvas: below 0 where GL, whose window
+// y runs up, sees them counter-clockwise, the front.
+function canvasArea(corners) {
+  const at = corners.map((corner) => onCanvas(corner.position));
+  return at.reduce((sum, [x, y], i) => {
+    const [nextX, nextY] = at[(i + 1) % at.length];
+    return sum + x * nextY - nextX * y;
+  }, 0);
+}
+
+// The lab's parameter sets (references/lab_sets.json), each probed in the states above of the
+// sphere and the end-on cylinder, whose inside wall shows its back faces.
+const LAB_SETS = JSON.parse(fs.readFileSync(new URL('references/lab_sets.json', import.meta.url)))
+  .sets;
+const ROWS = [
+  {name: 'the program\'s own numbers', values: {}, states: STATES},
+  ...LAB_SETS.map(({name, values}) => ({name: `lab set ${name}`, values,
+                                         states: STATES.filter((s) => s.model !== '3')})),
+];
+
 test('the probe agrees with the screen and with the lighting equation', async (t) => {
   await setProbeSwitch(true);
   let tried = 0;
   let worstPixel = 0;
   let worstCorner = 0;
-  for (const wanted of STATES) {
-    const {pixels, ...keys} = wanted;
-    await reach(keys);
-    const name = `model ${keys.model}, ${keys.smooth ? 'smooth' : 'flat'}, highlight ` +
-      `${keys.highlight ? 'on' : 'off'}`;
-    await t.test(name, async () => {
-      for (const {x, y, material} of pixels) {
-        const where = `${name}, pixel (${x}, ${y})`;
-        const answer = await probe(x, y);
-        assert.ok(answer, `${where}: no polygon found`);
-        tried += 1;
-        const {corners, weights, predicted, pixel} = answer;
-        assert.equal(weights.length, corners.length, where);
-        assert.ok(weights.every((w) => w >= 0), `${where}: weights ${weights}`);
-        assert.ok(Math.abs(weights.reduce((a, b) => a + b) - 1) < 1e-4, `${where}: ${weights}`);
-        assert.ok(weights.filter((w) => w > 0).length <= 3, `${where}: one triangle's weights`);
+  for (const row of ROWS) {
+    await page.evaluate((values) => {
+      orvane.lab.reset();
+      Object.entries(values).forEach(([name, value]) => orvane.lab.set(name, value));
+    }, row.values);
+    const n = numbers(row.values);
+    for (const wanted of row.states) {
+      const {pixels, ...keys} = wanted;
+      await reach(keys);
+      const name = `${row.name}: model ${keys.model}, ${keys.smooth ? 'smooth' : 'flat'}, ` +
+        `highlight ${keys.highlight ? 'on' : 'off'}`;
+      await t.test(name, async () => {
+        for (const {x, y, part} of pixels) {
+          const where = `${name}, pixel (${x}, ${y})`;
+          const answer = await probe(x, y);
+          assert.ok(answer, `${where}: no polygon found`);
+          tried += 1;
+          const {corners, weights, predicted, pixel} = answer;
+          assert.equal(weights.length, corners.length, where);
+          assert.ok(weights.every((w) => w >= 0), `${where}: weights ${weights}`);
+          assert.ok(Math.abs(weights.reduce((a, b) => a + b) - 1) < 1e-4, `${where}: ${weights}`);
+          assert.ok(weights.filter((w) => w > 0).length <= 3, `${where}: one triangle's weights`);
 
-        // Interpolated with the weights, the corners' eye positions give the point the pixel
-        // shows, which projects onto the pixel's centre only if the weights are perspective-correct.
-        const point = [0, 1, 2].map(
-          (c) => corners.reduce((sum, corner, i) => sum + weights[i] * corner.position[c], 0));
-        const [px, py] = onCanvas(point);
-        assert.ok(Math.hypot(px - (x + 0.5), py - (y + 0.5)) <= CENTRE_PIXELS,
-                  `${where}: the weights give the point at (${px}, ${py})`);
+          // Interpolated with the weights, the corners' eye positions give the point the pixel
+          // shows, which projects onto the pixel's centre only if the weights are
+          // perspective-correct.
+          const point = [0, 1, 2].map(
+            (c) => corners.reduce((sum, corner, i) => sum + weights[i] * corner.position[c], 0));
+          const [px, py] = onCanvas(point);
+          assert.ok(Math.hypot(px - (x + 0.5), py - (y + 0.5)) <= CENTRE_PIXELS,
+                    `${where}: the weights give the point at (${px}, ${py})`);
 
-        const pixelOff = largest(predicted, pixel);
-        worstPixel = Math.max(worstPixel, pixelOff);
-        assert.ok(pixelOff <= PIXEL_LEVELS,
-                  `${where}: predicted ${predicted}, on the screen ${pixel}`);
+          const pixelOff = largest(predicted, pixel);
+          worstPixel = Math.max(worstPixel, pixelOff);
+          assert.ok(pixelOff <= PIXEL_LEVELS,
+                    `${where}: predicted ${predicted}, on the screen ${pixel}`);
 
-        const mixed = [0, 1, 2].map(
-          (c) => corners.reduce((sum, corner, i) => sum + weights[i] * corner.colour[c], 0));
-        assert.ok(largest(mixed, predicted) <= 0.5, `${where}: ${predicted} is not the mix ${mixed}`);
+          const mixed = [0, 1, 2].map(
+            (c) => corners.reduce((sum, corner, i) => sum + weights[i] * corner.colour[c], 0));
+          assert.ok(largest(mixed, predicted) <= 0.5,
+                    `${where}: ${predicted} is not the mix ${mixed}`);
 
-        for (const [i, corner] of corners.entries()) {
-          // Where the highlight hardly shows, the colour alone cannot tell whether it is on.
-          const specular = keys.highlight ? DIFFUSE[material] : [0, 0, 0];
-          assert.ok(largest(corner.specular.material, specular) < 1e-6,
-                    `${where}: specular material ${corner.specular.material}`);
-          const expected = expectedColour(corner.position, corner.normal, material, keys.highlight);
-          const off = largest(expected, corner.colour);
-          worstCorner = Math.max(worstCorner, off);
-          assert.ok(off <= CORNER_LEVELS,
-                    `${where}, corner ${i + 1}: ${corner.colour}, by hand ${expected}`);
-          // The terms add up to the colour, and the vectors are the equation's.
-          const l = unit(LIGHT_POSITION.map((c, k) => c - corner.position[k]));
-          assert.ok(largest(corner.L, l) < 1e-4, `${where}, corner ${i + 1}: L ${corner.L}`);
-          assert.ok(Math.abs(corner.nDotL - dot(unit(corner.normal), l)) < 1e-4, where);
-          assert.ok(Math.abs(corner.nDotH - dot(unit(corner.normal), corner.H)) < 1e-4, where);
-        }
-        // On the sphere, smooth normals point away from its centre, 6 in front of the eye.
-        if (keys.model === '1' && keys.smooth) {
-          for (const corner of corners) {
-            const outward = unit([corner.position[0], corner.position[1], corner.position[2] + 6]);
-            assert.ok(largest(unit(corner.normal), outward) < 1e-4, `${where}: normal`);
+          // Under GL_FLAT every corner is lit where the first one is.
+          const back = canvasArea(corners) > 0;
+          assert.equal(answer.face, back ? 'back' : 'front', where);
+          const front = material(n, part, keys.highlight);
+          for (const [i, corner] of corners.entries()) {
+            const litAt = n.GL_SHADE_MODEL === 'GL_FLAT' ? corners[0] : corner;
+            // Where the highlight hardly shows, the colour alone cannot tell whether it is on.
+            assert.ok(largest(corner.specular.material, faceMaterial(n, front, back).specular) <
+                      1e-6, `${where}: specular material ${corner.specular.material}`);
+            const expected = colourAt(n, front, litAt.position, unit(litAt.normal), back);
+            const off = largest(expected, corner.colour);
+            worstCorner = Math.max(worstCorner, off);
+            assert.ok(off <= CORNER_LEVELS,
+                      `${where}, corner ${i + 1}: ${corner.colour}, by hand ${expected}`);
+            // The terms add up to the colour, and the vectors are the equation's.
+            const l = towardsLight(n, litAt.position);
+            assert.ok(largest(corner.L, l) < 1e-4, `${where}, corner ${i + 1}: L ${corner.L}`);
+            assert.ok(Math.abs(corner.nDotL - dot(unit(corner.normal), l)) < 1e-4, where);
+            assert.ok(Math.abs(corner.nDotH - dot(unit(corner.normal), corner.H)) < 1e-4, where);
+          }
+          // On the sphere, smooth normals point away from its centre, 6 in front of the eye.
+          if (keys.model === '1' && keys.smooth && n.GL_SHADE_MODEL === 'GL_SMOOTH') {
+            for (const corner of corners) {
+              const outward = unit([corner.position[0], corner.position[1],
+                                    corner.position[2] + 6]);
+              assert.ok(largest(unit(corner.normal), outward) < 1e-4, `${where}: normal`);
+            }
           }
         }
-      }
-    });
+      });
+    }
   }
+  await page.evaluate(() => orvane.lab.reset());
   t.diagnostic(`${tried} pixels; largest |predicted - pixel| ${worstPixel} levels; largest ` +
                `corner colour against the equation by hand ${worstCorner.toFixed(4)} levels`);
 });
@@ -269,8 +274,7 @@ test('while the probe is on, a drag on the canvas does not turn the model', asyn
 test('with the panel open, a key that changes the picture probes the same pixel again', async () => {
   await reach({...START, smooth: true});
   await setProbeSwitch(true);
-  const box = await (await page.$('#canvas')).boundingBox();
-  await page.mouse.click(box.x + 240.5, box.y + 240.5);
+  await click(page, null, [240, 240]);
   const panel = () => page.$eval('#probe-panel', (shown) => shown.textContent);
   const before = await panel();
   assert.match(before, /Pixel \(240, 240\)/);

@@ -11,38 +11,21 @@ import path from 'node:path';
 import {after, before, test} from 'node:test';
 import {pathToFileURL} from 'node:url';
 
-import {ENGINES, canvasPixels, framesSettled, launchBrowser, serve} from './browser.mjs';
-import {compare, readPpm} from './pictures.mjs';
+import {ENGINES, framesSettled, launchBrowser, serve} from './harness/browser.mjs';
+import {WINDOW_TITLE, bytesDiffering, canvasPlaces, click, giveInput, openViewer, penDrag, press,
+        settledCanvas, touchDrag, touchScreen, viewerStarted} from './harness/page.mjs';
+import {looksNative, readPpm} from './harness/pictures.mjs';
+import {axeViolations, hasAccessibleName} from './harness/accessibility.mjs';
 
 const SITE = process.env.ORVANE_WEB_SITE;
 const FRAMES = process.env.ORVANE_WEB_FRAMES;
 const ENGINE = process.env.ORVANE_WEB_ENGINE ?? 'chromium';
-const WINDOW_TITLE = 'Orvane Assignment 3';
-
-// Tolerances, from the 15 states below against Mesa 22.3.6's llvmpipe, in Chromium 156 on ANGLE
-// and SwiftShader, on this machine (measured maxima in brackets). They hold for every engine:
-// Firefox 153 ESR and WebKitGTK 2.50 draw WebGL with the same llvmpipe and came closer still
-// (both alike: inside [1]; fill [0.001 %], line [0.32 %], point [0.09 %]).
-//
-// Lighting must not differ: inside polygons, where neither picture moves by more than one level
-// (of 255) between neighbouring pixels, no channel may differ by more than INSIDE_LEVELS. The
-// pictures differed there by at most 1 [1], one rounding step of single-precision lighting; the
-// second step leaves room for another CPU's rounding.
-const SMOOTH_LEVELS = 1;
-const INSIDE_LEVELS = 2;
-// Rasterisers differ on edges: the share of all pixels that may differ by more than EDGE_LEVELS
-// (6 %), by polygon mode. Filled frames differed on polygon edges [0.13 %]; lines and points
-// land on other pixels where they fall between two [0.71 %, 0.69 %]. About twice the maxima.
-const EDGE_LEVELS = 15;
-const EDGE_SHARE = {fill: 0.003, line: 0.015, point: 0.015};
-
-const MOUSE_BUTTONS = ['left', 'middle', 'right']; // GLUT's numbering
 // Phones as Chromium emulates them: touch, and a page laid out for the screen's width.
 const PHONE = {width: 360, height: 740, deviceScaleFactor: 2, isMobile: true, hasTouch: true};
 const WIDER_PHONE = {...PHONE, width: 412, height: 915, deviceScaleFactor: 2.6};
-const DRAG_STEPS = 6;
 
 const {states} = JSON.parse(fs.readFileSync(`${FRAMES}/states.json`, 'utf8'));
+const keyboardStates = JSON.parse(fs.readFileSync(`${FRAMES}/keyboard.json`, 'utf8')).states;
 const stateNamed = (name) => states.find((state) => state.name === name);
 let server;
 let browser;
@@ -67,23 +50,29 @@ after(async () => {
   fs.rmSync(unpacked, {recursive: true, force: true});
 });
 
-// A fresh page with the viewer started; `prepare` runs in the page before any of its scripts
-// (not in WebKit, whose driver cannot run anything before the page).
-async function startViewer(prepare) {
-  const opened = await browser.newPage();
-  if (prepare) {
-    await opened.page.evaluateOnNewDocument(prepare);
-  }
-  await opened.page.goto(server.url);
-  await opened.page.waitForFunction((title) => document.title === title, {}, WINDOW_TITLE);
-  await framesSettled(opened.page);
-  return opened;
+// A fresh page with the viewer started; `prepare` runs in the page before any of its scripts.
+function startViewer(prepare, address = '') {
+  return openViewer(browser, server.url + address, prepare);
 }
 
-// Runs `use` on a viewer of its own, then closes it: only the page in front draws frames, so the
-// main session's page must be in front again afterwards.
-async function onOwnViewer(prepare, use) {
-  const opened = await startViewer(prepare);
+// Runs `use` on a viewer of its own at `address` (the viewer's page by default), then closes it:
+// only the page in front draws frames, so the main session's page must be in front again
+// afterwards. WebKit's driver holds one page at a time: there the session's page goes to `address`
+// and back to where it was.
+async function onOwnViewer(prepare, use, address = '') {
+  if (ENGINE === 'webkit') {
+    const back = await session.page.evaluate(() => location.href);
+    await session.page.goto(server.url + address);
+    await viewerStarted(session.page);
+    try {
+      await use(session);
+    } finally {
+      await session.page.goto(back);
+      await viewerStarted(session.page);
+    }
+    return;
+  }
+  const opened = await startViewer(prepare, address);
   try {
     await use(opened);
   } finally {
@@ -98,9 +87,7 @@ async function onLessonsPage(use) {
   try {
     await page.setViewport({width: 1400, height: 900, deviceScaleFactor: 1});
     await page.goto(server.url + 'lessons.html');
-    await page.waitForFunction((title) => document.querySelector('#title').textContent === title,
-                               {}, WINDOW_TITLE);
-    await framesSettled(page);
+    await viewerStarted(page);
     await use(page);
   } finally {
     await page.close();
@@ -108,129 +95,35 @@ async function onLessonsPage(use) {
   }
 }
 
-// Keys, then a drag as a person makes it: press, move in steps, release. The drag is given in
-// canvas pixels and made wherever the canvas is on the screen, at whatever size.
-async function giveInput(page, {keys, drag}) {
-  for (const key of keys) {
-    await page.keyboard.press(key);
-  }
-  if (drag) {
-    const at = await canvasPlaces(page);
-    await page.mouse.move(...at(drag.from));
-    await page.mouse.down({button: MOUSE_BUTTONS[drag.button]});
-    await page.mouse.move(...at(drag.to), {steps: DRAG_STEPS});
-    await page.mouse.up({button: MOUSE_BUTTONS[drag.button]});
-  }
-}
-
-// Where canvas pixels are on the page, wherever the canvas is and at whatever size it is shown:
-// a function from canvas pixels to page coordinates.
-async function canvasPlaces(page) {
-  const box = await (await page.$('#canvas')).boundingBox();
-  const scale = box.width / (await page.$eval('#canvas', (canvas) => canvas.width));
-  return ([x, y]) => [box.x + x * scale, box.y + y * scale];
-}
-
-// Fingers on a touch screen, through Chromium's input domain, at canvas pixels. Each call lists
-// every finger still down, by position; a finger left out of a move is lifted.
-async function touchScreen(page) {
-  const cdp = await page.createCDPSession();
-  const at = await canvasPlaces(page);
-  const send = (type, points) => cdp.send('Input.dispatchTouchEvent', {
-    type,
-    touchPoints: points.map((point, id) => {
-      const [x, y] = at(point);
-      return {x, y, id};
-    }),
-  });
-  return {
-    down: (points) => send('touchStart', points),
-    move: (points) => send('touchMove', points),
-    lift: () => send('touchEnd', []),
-    cancel: () => send('touchCancel', []),
-  };
-}
-
-// Points from `from` to `to` in DRAG_STEPS even steps, the last one exactly at `to`.
-function stepsAlong(from, to) {
-  return Array.from({length: DRAG_STEPS},
-                    (_, i) => from.map((v, c) => v + (to[c] - v) * (i + 1) / DRAG_STEPS));
-}
-
-// A left drag is one finger along the same pixels. Any other button's drag is a pinch whose
-// fingers, one above the other, move apart by the drag's vertical movement; `extraFinger` adds a
-// third that wanders meanwhile.
-async function touchDrag(page, {button, from, to}, {extraFinger = false} = {}) {
-  const fingers = await touchScreen(page);
-  if (button === 0) {
-    await fingers.down([from]);
-    for (const point of stepsAlong(from, to)) {
-      await fingers.move([point]);
-    }
-  } else {
-    const growth = to[1] - from[1];
-    const apart = growth < 0 ? 80 - growth : 100;
-    const pair = (distance) => [[300, 300 - distance / 2], [300, 300 + distance / 2]];
-    await fingers.down(pair(apart).slice(0, 1));
-    await fingers.down(pair(apart));
-    if (extraFinger) {
-      await fingers.down([...pair(apart), [500, 100]]);
-    }
-    for (const [i, [, distance]] of stepsAlong([0, apart], [0, apart + growth]).entries()) {
-      const wandering = extraFinger ? [[500 - 30 * i, 100 + 40 * i]] : [];
-      await fingers.move([...pair(distance), ...wandering]);
-    }
-  }
-  await fingers.lift();
-}
-
-// A pen is the mouse; its barrel button, held, makes the press the right button's.
-async function penDrag(page, {button, from, to}) {
-  const cdp = await page.createCDPSession();
-  const at = await canvasPlaces(page);
-  const name = button === 0 ? 'left' : 'right';
-  const buttons = button === 0 ? 1 : 2;
-  const send = (type, point, held) => {
-    const [x, y] = at(point);
-    return cdp.send('Input.dispatchMouseEvent',
-                    {type, x, y, button: name, buttons: held, clickCount: 1, pointerType: 'pen'});
-  };
-  await send('mousePressed', from, buttons);
-  for (const point of stepsAlong(from, to)) {
-    await send('mouseMoved', point, buttons);
-  }
-  await send('mouseReleased', to, 0);
-}
-
-// A click in the middle of an element, made with the mouse as puppeteer's page.click makes it.
-async function click(page, selector) {
-  const box = await (await page.$(selector)).boundingBox();
-  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
-  await page.mouse.down();
-  await page.mouse.up();
-}
-
-async function settledCanvas(page) {
-  await framesSettled(page);
-  return canvasPixels(page);
-}
-
-// Fails unless the canvas looks as the native viewer drew the state, within the tolerances above.
-// Returns the differences seen, for the test's log.
+// Fails unless the canvas looks as the native viewer drew the state, within the tolerances of
+// pictures.mjs. Returns the differences seen, for the test's log.
 function assertLooksNative(state, canvas) {
-  const reference = readPpm(`${FRAMES}/${state.name}.ppm`);
-  const seen = compare(reference, canvas, {fuzz: EDGE_LEVELS, smooth: SMOOTH_LEVELS});
-  const said = `worst inside ${seen.worstInside} levels, ${(100 * seen.differing).toFixed(3)} % ` +
-               'of the pixels differ';
-  assert.ok(seen.worstInside <= INSIDE_LEVELS, said);
-  assert.ok(seen.differing <= EDGE_SHARE[state.polygonMode], said);
+  const {ok, said} = looksNative(readPpm(`${FRAMES}/${state.name}.ppm`), canvas,
+                                 state.polygonMode);
+  assert.ok(ok, said);
   return said;
 }
 
-function bytesDiffering(a, b) {
-  return a.rgba.reduce((count, value, i) => count + (value === b.rgba[i] ? 0 : 1), 0);
+// The words the picture's name must have for what the native viewer shows (keyboard.json).
+const MODEL_NAMES = ['Sphere', 'Cylinder', 'Twisted ladder', 'Branching tree'];
+const MODE_NAMES = {fill: 'filled', line: 'wireframe', point: 'points'};
+function pictureName({model, smoothShading, highlight, polygonMode, angleX, angleY, zoom}) {
+  return `${MODEL_NAMES[model]}, ${smoothShading ? 'smooth' : 'flat'} normals, highlight ` +
+         `${highlight ? 'on' : 'off'}, ${MODE_NAMES[polygonMode]}; turned ${angleY}\u00b0 about y ` +
+         `and ${angleX}\u00b0 about x; zoom ${zoom.toFixed(2)}`;
 }
 
+// Presses Tab until the element `selector` has the focus; how many presses it took.
+async function tabTo(page, selector, most = 60) {
+  for (let presses = 1; presses <= most; ++presses) {
+    await press(page, 'Tab');
+    if (await page.evaluate((wanted) => document.activeElement === document.querySelector(wanted),
+                            selector)) {
+      return presses;
+    }
+  }
+  throw new Error(`${most} presses of Tab did not reach ${selector}`);
+}
 
 // Where a case cannot run: WebDriver cannot record what the page logs while it loads, run a
 // script before the page's own, or hold a second window beside the first.
@@ -485,9 +378,9 @@ const cases = [
           'shown before',
     engines: ['chromium'],
     run: (t) => onLessonsPage(async (page) => {
-      const names = await page.$$eval('[data-try]',
-                                      (buttons) => buttons.map((b) => b.dataset.name));
-      assert.ok(names.length >= 6, `only ${names.length} buttons`);
+      const buttons = await page.$$eval('[data-try]', (all) => all.map(
+        (b) => ({name: b.dataset.name, setsLab: b.dataset.try.includes('=')})));
+      assert.ok(buttons.length >= 6, `only ${buttons.length} buttons`);
       const before = {
         'the viewer as it starts': [],
         'the tree as lines, turned and zoomed': [
@@ -495,14 +388,22 @@ const cases = [
           {keys: '', drag: {button: 2, from: [300, 300], to: [300, 420]}},
         ],
         'a viewer ended with Q': [{keys: 'q'}],
+        'the lab\'s numbers changed': [{lab: {GL_SHADE_MODEL: 'GL_FLAT', HIGHLIGHT_SHININESS: 3,
+                                                LIGHT_DIFFUSE: [0.3, 0.3, 0.3, 1]}}],
       };
-      for (const name of names) {
-        const step = {name: `lesson-${name}`,
+      const befores = Object.entries(before);
+      // Each button that only types and drags, from every state before; each that also sets the
+      // lab's numbers (drawn by a build with them in, lab_frames.cmake), from one, in turn.
+      let turn = 0;
+      for (const {name, setsLab} of buttons) {
+        const step = {name: setsLab ? `lab/lesson-${name}/lesson-${name}` : `lesson-${name}`,
                       polygonMode: name === 'polygon-modes' ? 'line' : 'fill'};
-        for (const [what, inputs] of Object.entries(before)) {
+        const from = setsLab ? [befores[turn++ % befores.length]] : befores.slice(0, 3);
+        for (const [what, inputs] of from) {
           await t.test(`${name}, from ${what}`, async (s) => {
-            for (const input of inputs) {
-              await giveInput(page, input);
+            for (const {lab, ...input} of inputs) {
+              await (lab ? page.evaluate((numbers) => Object.entries(numbers).forEach(
+                ([number, value]) => orvane.lab.set(number, value)), lab) : giveInput(page, input));
             }
             await Promise.all([page.waitForNavigation(), page.click(`[data-name="${name}"]`)]);
             await page.waitForFunction((shown) => document.body.dataset.shown === shown, {}, name);
@@ -554,7 +455,7 @@ const cases = [
     name: "lesson 6's numbers are what this browser's picture of the highlighted sphere measures",
     engines: ['chromium'],
     run: () => onOwnViewer(null, async ({page}) => {
-      const {shaderDifference} = await import('./pictures.mjs');
+      const {shaderDifference} = await import('./harness/pictures.mjs');
       await giveInput(page, {keys: 'sh'});
       const {numbers} = shaderDifference(readPpm(`${FRAMES}/sphere-smooth-highlight.ppm`),
                                          await settledCanvas(page));
@@ -624,6 +525,149 @@ const cases = [
             await session.page.bringToFront();
           }
         });
+      }
+    },
+  },
+  {
+    // Each row: a page, and what is done to it before axe-core looks.
+    name: 'axe-core finds no violation of WCAG 2.1 A and AA or of best practice, on either page, ' +
+          'in any state',
+    engines: EVERY_ENGINE,
+    run: async (t) => {
+      const states = {
+        'at start': async () => {},
+        'after keys': (page) => giveInput(page, {keys: '4sh'}).then(() => press(page, 'ArrowRight')),
+        'with the probe\'s panel open': async (page) => {
+          await click(page, '#probe-switch');
+          await page.evaluate(() => document.querySelector('#canvas').focus());
+          await press(page, 'Enter');
+          await page.waitForFunction(() => !document.querySelector('#probe-panel').hidden);
+        },
+        'with the lab open': async (page) => {
+          await page.evaluate(() => {
+            document.querySelector('#lab-open').open = true;
+            orvane.lab.set('GL_SPOT_CUTOFF', 30);
+          });
+          await click(page, '#lab-code');
+        },
+        'at 320 CSS px': (page) => page.setViewport({width: 320, height: 700}),
+      };
+      for (const address of ['', 'lessons.html']) {
+        for (const [state, reach] of Object.entries(states)) {
+          await t.test(`${address || 'index.html'}, ${state}`, (s) => onOwnViewer(null,
+            async ({page}) => {
+              await reach(page);
+              await framesSettled(page);
+              const violations = await axeViolations(page);
+              s.diagnostic(`${violations.length} violations`);
+              assert.deepEqual(violations, []);
+            }, address));
+        }
+      }
+    },
+  },
+  {
+    name: 'from the keyboard alone: Tab reaches the picture, and its keys give the native ' +
+          'viewer\'s pictures after the drags they stand for, each named and told as it changes',
+    engines: EVERY_ENGINE,
+    run: (t) => onOwnViewer(null, async ({page, errors}) => {
+      t.diagnostic(`Tab pressed ${await tabTo(page, '#canvas')} times to reach the picture`);
+      assert.ok(await hasAccessibleName(page, '#canvas', 'image', pictureName(
+        {model: 0, smoothShading: false, highlight: false, polygonMode: 'fill', angleX: 0,
+         angleY: 0, zoom: 1})), 'the picture\'s name as the viewer starts');
+      for (const state of keyboardStates) {
+        for (const key of [...state.keys, ...state.presses]) {
+          await press(page, key);
+        }
+        const {said} = looksNative(readPpm(`${FRAMES}/${state.name}.ppm`),
+                                   await settledCanvas(page), state.polygonMode);
+        const name = pictureName(state.viewer);
+        t.diagnostic(`${state.name}: ${said}; the picture is named "${name}"`);
+        assertLooksNative(state, await settledCanvas(page));
+        assert.ok(await hasAccessibleName(page, '#canvas', 'image', name),
+                  `${state.name}: the picture is not named "${name}"`);
+        // The buttons say which keys are on, and the live region what the keys changed.
+        const pressed = await page.$$eval('#keys [aria-pressed="true"]',
+                                          (on) => on.map((button) => button.dataset.key).join(''));
+        const v = state.viewer;
+        assert.equal(pressed, `${v.model + 1}${v.smoothShading ? 's' : ''}` +
+                              `${v.highlight ? 'h' : ''}${{fill: 'p', line: 'w', point: 'v'}[
+                                v.polygonMode]}`, state.name);
+        const told = `turned ${v.angleY}\u00b0 about y and ${v.angleX}\u00b0 about x`;
+        await page.waitForFunction((words) => document.querySelector('#said').textContent
+          .toLowerCase().includes(words), {}, told);
+      }
+      assert.equal(await page.evaluate(() => document.activeElement.id), 'canvas');
+      assert.deepEqual(errors.map(String), []);
+    }),
+  },
+  {
+    name: 'the Tab order follows the page and leaves the picture; nothing keeps the focus',
+    engines: EVERY_ENGINE,
+    run: () => onOwnViewer(null, async ({page}) => {
+      const order = await page.evaluate(() => [...document.querySelectorAll(
+        'a[href], button, input, [tabindex="0"], summary')].filter(
+        (e) => !e.disabled && e.getClientRects().length > 0).map((e) => e.id || e.dataset.key ||
+                                                                  e.textContent.trim()));
+      const reached = [];
+      for (let i = 0; i < order.length; ++i) {
+        await press(page, 'Tab');
+        reached.push(await page.evaluate((e = document.activeElement) => e.id || e.dataset.key ||
+                                                                          e.textContent.trim()));
+      }
+      assert.deepEqual(reached, order);
+      await page.evaluate(() => document.querySelector('#canvas').focus());
+      await press(page, 'Tab');
+      assert.equal(await page.evaluate(() => document.activeElement.dataset.key), '1');
+    }),
+  },
+  {
+    // A pointer that cannot drag or pinch (one finger, a switch, a head pointer) clicks these.
+    name: 'the turn and zoom buttons turn and zoom the model as the keys and drags do',
+    engines: EVERY_ENGINE,
+    run: () => onOwnViewer(null, async ({page}) => {
+      const [turned] = keyboardStates;
+      for (const key of turned.presses) {
+        await click(page, `#keys button[data-key="${key}"]`);
+      }
+      assertLooksNative(turned, await settledCanvas(page));
+    }),
+  },
+  {
+    name: 'on a 320 px phone the keys sit under the picture, and text at 200 % fits without ' +
+          'scrolling sideways',
+    engines: ['chromium'],
+    run: async (t) => {
+      for (const address of ['', 'lessons.html']) {
+        for (const text of ['100%', '200%']) {
+          await t.test(`${address || 'index.html'}, text at ${text}`, () => onOwnViewer(null,
+            async ({page}) => {
+            await page.setViewport({...PHONE, width: 320});
+            await page.evaluate((size) => {
+              document.documentElement.style.fontSize = size;
+            }, text);
+            const seen = await page.evaluate(() => {
+              const below = (selector) => document.querySelector(selector).getBoundingClientRect();
+              const clipped = [...document.querySelectorAll('body *')].filter((e) =>
+                e.getBoundingClientRect().right > innerWidth + 0.5 && !e.closest('.scrolls') &&
+                e.getClientRects().length > 0);
+              return {
+                overflow: document.documentElement.scrollWidth - innerWidth,
+                gap: below('#keys').top - below('#canvas').bottom -
+                     below('#controls-title').height,
+                keysFirst: below('#keys').top < below('#probe').top &&
+                           below('#probe').top < below('#lab').top,
+                clipped: clipped.map((e) => e.tagName + ' ' + e.textContent.slice(0, 40)),
+              };
+            });
+            t.diagnostic(`the keys begin ${seen.gap} px below the picture, their heading aside`);
+            assert.equal(seen.overflow, 0);
+            assert.deepEqual(seen.clipped, []);
+            assert.ok(seen.keysFirst, 'the keys do not come before the probe and the lab');
+            // Nothing but their heading, and the margins about it, between the picture and them.
+            assert.ok(seen.gap < 0.4 * parseFloat(text), `the keys begin ${seen.gap} px below`);
+          }, address));
+        }
       }
     },
   },

@@ -36,6 +36,33 @@ function roughness(bytes, stride, width, x, y) {
   return most;
 }
 
+// Tolerances, from the browser suite's 15 states against Mesa 22.3.6's llvmpipe, in Chromium 156 on ANGLE
+// and SwiftShader, on this machine (measured maxima in brackets). They hold for every engine:
+// Firefox 153 ESR and WebKitGTK 2.50 draw WebGL with the same llvmpipe and came closer still
+// (both alike: inside [1]; fill [0.001 %], line [0.32 %], point [0.09 %]).
+//
+// Lighting must not differ: inside polygons, where neither picture moves by more than one level
+// (of 255) between neighbouring pixels, no channel may differ by more than INSIDE_LEVELS. The
+// pictures differed there by at most 1 [1], one rounding step of single-precision lighting; the
+// second step leaves room for another CPU's rounding.
+const SMOOTH_LEVELS = 1;
+const INSIDE_LEVELS = 2;
+// Rasterisers differ on edges: the share of all pixels that may differ by more than EDGE_LEVELS
+// (6 %), by polygon mode. Filled frames differed on polygon edges [0.13 %]; lines and points
+// land on other pixels where they fall between two [0.71 %, 0.69 %]. About twice the maxima.
+const EDGE_LEVELS = 15;
+const EDGE_SHARE = {fill: 0.003, line: 0.015, point: 0.015};
+
+// Whether a canvas looks as the native viewer drew the same state (`reference`) within the
+// tolerances above, in polygon mode `mode` (fill, line or point): {ok, said}, said giving the
+// differences seen.
+export function looksNative(reference, canvas, mode) {
+  const seen = compare(reference, canvas, {fuzz: EDGE_LEVELS, smooth: SMOOTH_LEVELS});
+  const said = `worst inside ${seen.worstInside} levels, ${(100 * seen.differing).toFixed(3)} % ` +
+               'of the pixels differ';
+  return {ok: seen.worstInside <= INSIDE_LEVELS && seen.differing <= EDGE_SHARE[mode], said, seen};
+}
+
 // Compares a canvas ({width, height, rgba}) with a reference ({width, height, rgb}):
 // - differing: the share of all pixels where a channel differs by more than `fuzz`;
 // - worstInside: the largest channel difference over the pixels inside polygons in both pictures,

@@ -92,6 +92,23 @@ export async function launchWebKit() {
   return {newPage: () => openSession(call, display.name), close};
 }
 
+// W3C WebDriver's code points for the keys puppeteer names; characters stand for themselves.
+const W3C_KEYS = {
+  Tab: '\uE004', Enter: '\uE007', Shift: '\uE008', Control: '\uE009', Escape: '\uE00C',
+  PageUp: '\uE00E', PageDown: '\uE00F', End: '\uE010', Home: '\uE011', ArrowLeft: '\uE012',
+  ArrowUp: '\uE013', ArrowRight: '\uE014', ArrowDown: '\uE015', Backspace: '\uE003',
+};
+
+function w3cKey(key) {
+  if ([...key].length === 1) {
+    return key;
+  }
+  if (!Object.hasOwn(W3C_KEYS, key)) {
+    throw new Error(`no W3C code point for the key ${key}`);
+  }
+  return W3C_KEYS[key];
+}
+
 // A page's console and uncaught errors, kept in the page and handed over with each script's
 // result. WebDriver has no events, so this starts only after a page has loaded: what the page
 // logs while it loads is not seen. Also the last mouse event, which tells when the page has had
@@ -174,6 +191,9 @@ async function openSession(call, display) {
     return seen !== null && Object.keys(wanted).every((key) => seen[key] === wanted[key]);
   }, {}, expected);
   let at = null; // where the pointer is, in whole client pixels
+  const keys = (actions) => session('POST', '/actions', {
+    actions: [{type: 'key', id: 'keyboard', actions}],
+  });
 
   const page = {
     async goto(url) {
@@ -199,16 +219,11 @@ async function openSession(call, display) {
       }
     },
     keyboard: {
-      // Characters only: W3C names other keys by private-use code points.
-      async press(key) {
-        if ([...key].length !== 1) {
-          throw new Error(`only single characters can be pressed, not ${key}`);
-        }
-        await session('POST', '/actions', {
-          actions: [{type: 'key', id: 'keyboard', actions: [
-            {type: 'keyDown', value: key}, {type: 'keyUp', value: key}]}],
-        });
-      },
+      press: (key) => keys([{type: 'keyDown', value: w3cKey(key)},
+                            {type: 'keyUp', value: w3cKey(key)}]),
+      // Held across later actions: the session keeps the keyboard's state between them.
+      down: (key) => keys([{type: 'keyDown', value: w3cKey(key)}]),
+      up: (key) => keys([{type: 'keyUp', value: w3cKey(key)}]),
     },
     mouse: {
       // Client coordinates, in `steps` even moves from where the pointer is, as puppeteer does;
@@ -250,9 +265,12 @@ async function openSession(call, display) {
           const {x, y, width, height} = element.getBoundingClientRect();
           return {x, y, width, height};
         }),
-        // Cut from a picture of the whole page: WebKitGTK 2.50's pictures of an element lower
-        // on the page come out shifted down, by more the taller the window.
-        screenshot: async () => page.evaluate(async (png, wanted) => {
+        // Cut from a picture of the page's window, scrolled to show the element first as
+        // puppeteer does: WebKitGTK 2.50's pictures of an element lower on the page come out
+        // shifted down, by more the taller the window.
+        screenshot: async () => {
+          await page.$eval(selector, (element) => element.scrollIntoView({block: 'nearest'}));
+          return page.evaluate(async (png, wanted) => {
           const box = document.querySelector(wanted).getBoundingClientRect();
           const blob = await (await fetch('data:image/png;base64,' + png)).blob();
           const picture = await createImageBitmap(blob);
@@ -266,8 +284,22 @@ async function openSession(call, display) {
             binary += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
           }
           return btoa(binary);
-        }, await session('GET', '/screenshot'), selector),
+          }, await session('GET', '/screenshot'), selector);
+        },
       };
+    },
+    // The page's width and height, in CSS pixels: the window's, as it has no frame and no side
+    // bars, with the toolbar above the page added.
+    async setViewport({width, height}) {
+      const toolbar = await run(() => outerHeight - innerHeight, []);
+      await session('POST', '/window/rect', {width, height: height + toolbar});
+    },
+    // The accessible name and role the browser's accessibility tree gives the element.
+    async accessible(selector) {
+      const element = await session('POST', '/element', {using: 'css selector', value: selector});
+      const id = Object.values(element)[0];
+      return {name: await session('GET', `/element/${id}/computedlabel`),
+              role: await session('GET', `/element/${id}/computedrole`)};
     },
     close: () => session('DELETE', ''),
   };

@@ -2,9 +2,14 @@
 // Mesa under a private Xvfb (support/render_harness), each state reached from the one before with
 // the same keys and drags the suite gives the page, sent through the viewer's own callbacks.
 //
-// Writes into the folder given as its argument: states.json, the table of states the suite walks
-// through; STATE.ppm, the frame of each state (binary PPM, rows from the top); lesson-NAME.ppm, the
-// frame each of the lessons' steps shows; usage.txt, what the viewer printed as it started.
+// Writes into the folder given as its first argument: states.json, the table of states the suite
+// walks through; STATE.ppm, the frame of each state (binary PPM, rows from the top);
+// lesson-NAME.ppm, the frame each of the lessons' steps shows; keyboard.json and keys-*.ppm, the
+// keyboard-only run's states, drawn after the drags its keys stand for; usage.txt, what the viewer
+// printed as it started. Given state names after the folder, it walks the same states but writes
+// only those frames: the lab's reference builds (lab_frames.cmake) draw only what their set needs.
+// An argument lesson-NAME=KEYS draws lesson-NAME.ppm, the viewer as it starts after KEYS: a
+// lesson's button that also sets the lab's numbers, which that build has edited in.
 #include "support/render_harness.h"
 
 #include "input/input.h"
@@ -13,9 +18,13 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,6 +62,42 @@ constexpr State STATES[] = {
     {"tree-turned-back", "p", {GLUT_LEFT_BUTTON, 300, 300, 640, 240}}, // let go outside
 };
 
+// The keyboard-only run, from the viewer as it starts: each state is the one above it after these
+// keys, then these presses of the page's keys that turn and zoom, drawn here with the drags each
+// stands for: an arrow is a drag of 15 pixels with the left button that way (with Shift, of one
+// pixel), + and PageDown a drag of 100 pixels down with the right button, - and PageUp the same
+// up. Together they press each of those keys.
+struct KeyboardState {
+    const char *name;
+    const char *keys;
+    std::vector<std::string> presses;
+};
+const KeyboardState KEYBOARD_STATES[] = {
+    {"keys-sphere-turned",
+     "",
+     {"ArrowRight", "ArrowRight", "ArrowRight", "ArrowDown", "ArrowDown"}},
+    {"keys-tree-smooth-zoomed", "4s", {"+", "+", "Shift+ArrowLeft", "Shift+ArrowLeft", "PageDown"}},
+    {"keys-ladder-wireframe-shrunk", "3w", {"-", "PageUp", "ArrowUp", "-", "Shift+ArrowRight"}},
+    {"keys-cylinder-highlight", "2hp", {"ArrowLeft", "Shift+ArrowDown", "ArrowUp"}},
+};
+constexpr int TURN_PIXELS = 15, FINE_TURN_PIXELS = 1, ZOOM_PIXELS = 100;
+
+Drag dragFor(const std::string &press)
+{
+    const bool shift = press.rfind("Shift+", 0) == 0;
+    const std::string key = shift ? press.substr(std::strlen("Shift+")) : press;
+    const int turn = shift ? FINE_TURN_PIXELS : TURN_PIXELS;
+    const int x = CENTRE, y = CENTRE;
+    if (key == "ArrowLeft" || key == "ArrowRight") {
+        return {GLUT_LEFT_BUTTON, x, y, x + (key == "ArrowRight" ? turn : -turn), y};
+    }
+    if (key == "ArrowUp" || key == "ArrowDown") {
+        return {GLUT_LEFT_BUTTON, x, y, x, y + (key == "ArrowDown" ? turn : -turn)};
+    }
+    const bool enlarge = key == "+" || key == "PageDown";
+    return {GLUT_RIGHT_BUTTON, x, y, x, y + (enlarge ? ZOOM_PIXELS : -ZOOM_PIXELS)};
+}
+
 // What each of the lessons page's buttons must show, by the name the button carries: the state
 // the lessons' own pictures are drawn from, in the polygon mode the key gives.
 struct LessonView {
@@ -71,6 +116,17 @@ const LessonView LESSON_VIEWS[] = {
 };
 
 std::string folder;
+std::vector<std::string> onlyStates; // empty: every state, the table and the lessons' frames
+struct KeyedView {
+    std::string name, keys;
+};
+std::vector<KeyedView> keyedViews;
+
+bool wanted(const char *state)
+{
+    return onlyStates.empty() ||
+           std::find(onlyStates.begin(), onlyStates.end(), state) != onlyStates.end();
+}
 
 // The polygon mode each state was drawn in, as GL reports it.
 std::vector<GLint> polygonModes;
@@ -108,6 +164,9 @@ void drag(const Drag &d)
 
 TEST(ReferenceFrames, EachStateIsDrawnAfterItsInput)
 {
+    if (onlyStates.empty() && !keyedViews.empty()) {
+        GTEST_SKIP() << "only the lessons' frames asked for";
+    }
     for (const State &state : STATES) {
         SCOPED_TRACE(state.name);
         for (const char *key = state.keys; *key != '\0'; ++key) {
@@ -115,6 +174,10 @@ TEST(ReferenceFrames, EachStateIsDrawnAfterItsInput)
         }
         if (state.drag.button >= 0) {
             drag(state.drag);
+        }
+        if (!wanted(state.name)) {
+            polygonModes.push_back(0);
+            continue;
         }
         const Image frame = renderFrame(viewerState);
         GLint modes[2] = {};
@@ -124,11 +187,58 @@ TEST(ReferenceFrames, EachStateIsDrawnAfterItsInput)
         ASSERT_EQ(frame.height, 600);
         ASSERT_TRUE(writePpm(frame, folder + "/" + state.name + ".ppm"));
     }
-    writeStates();
+    if (onlyStates.empty()) {
+        writeStates();
+    }
+}
+
+// The viewer's own record of each keyboard state, for the words the page must put to it.
+std::string viewerJson(GLint mode)
+{
+    const ViewerState &v = viewerState;
+    std::ostringstream json;
+    json << "{\"model\": " << v.objectIndex
+         << ", \"smoothShading\": " << (v.smoothShading ? "true" : "false")
+         << ", \"highlight\": " << (v.highlight ? "true" : "false") << ", \"polygonMode\": \""
+         << modeName(mode) << "\", \"angleX\": " << v.angleX << ", \"angleY\": " << v.angleY
+         << ", \"zoom\": " << std::setprecision(9) << v.zoom << "}";
+    return json.str();
+}
+
+TEST(ReferenceFrames, EachKeyboardStateIsDrawnAfterItsDrags)
+{
+    if (!onlyStates.empty() || !keyedViews.empty()) {
+        GTEST_SKIP() << "only the frames asked for";
+    }
+    viewerState = ViewerState{};
+    pressKey('p');
+    std::ofstream json(folder + "/keyboard.json");
+    json << "{\"states\": [\n";
+    for (const KeyboardState &state : KEYBOARD_STATES) {
+        SCOPED_TRACE(state.name);
+        for (const char *key = state.keys; *key != '\0'; ++key) {
+            pressKey(static_cast<unsigned char>(*key));
+        }
+        json << (&state == KEYBOARD_STATES ? "" : ",\n") << "  {\"name\": \"" << state.name
+             << "\", \"keys\": \"" << state.keys << "\", \"presses\": [";
+        for (const std::string &press : state.presses) {
+            drag(dragFor(press));
+            json << (&press == &state.presses.front() ? "\"" : ", \"") << press << "\"";
+        }
+        GLint modes[2] = {};
+        glGetIntegerv(GL_POLYGON_MODE, modes);
+        json << "], \"polygonMode\": \"" << modeName(modes[0])
+             << "\", \"viewer\": " << viewerJson(modes[0]) << "}";
+        ASSERT_TRUE(writePpm(renderFrame(viewerState), folder + "/" + state.name + ".ppm"));
+    }
+    json << "\n]}\n";
 }
 
 TEST(ReferenceFrames, EachLessonStepIsDrawnFromItsView)
 {
+    if (!onlyStates.empty() || !keyedViews.empty()) {
+        GTEST_SKIP() << "only the frames asked for";
+    }
     for (const LessonView &view : LESSON_VIEWS) {
         SCOPED_TRACE(view.name);
         pressKey(view.polygonModeKey);
@@ -137,16 +247,41 @@ TEST(ReferenceFrames, EachLessonStepIsDrawnFromItsView)
     }
 }
 
+TEST(ReferenceFrames, EachKeyedLessonStepIsDrawnAfterItsKeys)
+{
+    if (keyedViews.empty()) {
+        GTEST_SKIP() << "no lesson's keys asked for";
+    }
+    for (const KeyedView &view : keyedViews) {
+        SCOPED_TRACE(view.name);
+        viewerState = ViewerState{};
+        pressKey('p');
+        for (const char key : view.keys) {
+            pressKey(static_cast<unsigned char>(key));
+        }
+        ASSERT_TRUE(writePpm(renderFrame(viewerState), folder + "/" + view.name + ".ppm"));
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER [STATE...]\n", argv[0]);
         return 2;
     }
     folder = argv[1];
+    for (int i = 2; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const std::size_t equals = argument.find('=');
+        if (equals == std::string::npos) {
+            onlyStates.push_back(argument);
+        } else {
+            keyedViews.push_back({argument.substr(0, equals), argument.substr(equals + 1)});
+        }
+    }
     // The viewer prints its usage text as the harness starts it, through std::cout; the test's own
     // report goes through stdio.
     std::ofstream usage(folder + "/usage.txt");

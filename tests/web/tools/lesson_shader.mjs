@@ -2,12 +2,12 @@
 // browser suite's headless Chromium, after S and H, held against Mesa's frame of the same state.
 // Writes shader-browser.ppm and shader-difference.ppm (each channel's difference, SCALE times
 // larger) into FOLDER and prints "KEY value" lines for docs/lessons/numbers.txt.
-//   node tests/web/lesson_shader.mjs SITE MESA_PPM FOLDER
+//   node tests/web/tools/lesson_shader.mjs SITE MESA_PPM FOLDER
 import fs from 'node:fs';
 import path from 'node:path';
 
-import {canvasPixels, framesSettled, launchChromium, openPage, serve} from './browser.mjs';
-import {readPpm, shaderDifference} from './pictures.mjs';
+import {canvasPixels, framesSettled, launchChromium, openPage, serve} from '../harness/browser.mjs';
+import {readPpm, shaderDifference} from '../harness/pictures.mjs';
 
 // A difference of one level, which rounding gives, shows as half of full brightness on black.
 const SCALE = 128;

@@ -2,13 +2,13 @@
 // Chromium: docs/web-page.png, the viewer's page after S, H and a left drag, and
 // docs/lessons-page.png, the lessons page with the probe open on a pixel of the highlighted sphere.
 // Run from anywhere:
-//   node tests/web/screenshot.mjs
+//   node tests/web/tools/screenshot.mjs
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
 
-import {framesSettled, launchChromium, openPage, serve} from './browser.mjs';
+import {framesSettled, launchChromium, openPage, serve} from '../harness/browser.mjs';
 
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../..');
 const server = await serve(path.join(root, 'build-web'));
 const chromium = await launchChromium();
 

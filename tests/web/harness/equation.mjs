@@ -1,0 +1,88 @@
+// OpenGL 1.x's lighting equation for one light, worked out here in double precision from the
+// numbers a test knows (the program's light and materials, and what a lab set changes), not from
+// anything the page reports but a corner's place and normal: the suites hold the probe and the
+// layer's shader to it.
+
+// What the program sets (src/shell/lighting.cpp, src/geometry/materials.cpp) and GL's defaults
+// for what it leaves, by the lab's names.
+export const PROGRAM = {
+  LIGHT_POSITION: [-100, 100, 100, 1],
+  LIGHT_AMBIENT: [0.7, 0.7, 0.7, 1],
+  LIGHT_DIFFUSE: [0.8, 0.8, 0.8, 1],
+  LIGHT_SPECULAR: [1, 1, 1, 1],
+  GL_SHADE_MODEL: 'GL_SMOOTH',
+  GL_LIGHT_MODEL_TWO_SIDE: 0,
+  MATERIAL_AMBIENT: [0.3, 0.3, 0.3, 1],
+  CYLINDER_DIFFUSE: [0.7, 0.7, 0.1, 1],
+  SPHERE_DIFFUSE: [0.1, 0.5, 0.8, 1],
+  HIGHLIGHT_SHININESS: 100,
+  GL_EMISSION: [0, 0, 0, 1],
+  GL_LIGHT_MODEL_AMBIENT: [0.2, 0.2, 0.2, 1],
+  GL_LIGHT_MODEL_LOCAL_VIEWER: 0,
+  GL_SPOT_DIRECTION: [0, 0, -1],
+  GL_SPOT_EXPONENT: 0,
+  GL_SPOT_CUTOFF: 180,
+  GL_CONSTANT_ATTENUATION: 1,
+  GL_LINEAR_ATTENUATION: 0,
+  GL_QUADRATIC_ATTENUATION: 0,
+};
+// GL's back material, which the program never sets: two-sided lighting lights back faces with it.
+const BACK_MATERIAL = {ambient: [0.2, 0.2, 0.2], diffuse: [0.8, 0.8, 0.8], specular: [0, 0, 0],
+                       emission: [0, 0, 0], shininess: 0};
+
+const dot = (a, b) => a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+const unit = (v) => v.map((c) => c / Math.sqrt(dot(v, v)));
+const minus = (a, b) => [0, 1, 2].map((i) => a[i] - b[i]);
+
+// The numbers in force: the program's, with `changes` ({NAME: value}) in place of its own.
+export function numbers(changes = {}) {
+  return {...PROGRAM, ...changes};
+}
+
+// The front material of a part ('sphere' or 'cylinder'), with the highlight on or off.
+export function material(n, part, highlight) {
+  const diffuse = n[part === 'sphere' ? 'SPHERE_DIFFUSE' : 'CYLINDER_DIFFUSE'];
+  return {ambient: n.MATERIAL_AMBIENT, diffuse, specular: highlight ? diffuse : [0, 0, 0],
+          emission: n.GL_EMISSION, shininess: highlight ? n.HIGHLIGHT_SHININESS : 0};
+}
+
+// The material a face is lit with: the front one, unless two-sided lighting lights a back face.
+export function faceMaterial(n, front, back) {
+  return back && n.GL_LIGHT_MODEL_TWO_SIDE !== 0 ? BACK_MATERIAL : front;
+}
+
+// The unit vector from eye position `p` towards the light.
+export function towardsLight(n, p) {
+  const [x, y, z, w] = n.LIGHT_POSITION;
+  return unit(w === 0 ? [x, y, z] : minus([x / w, y / w, z / w], p));
+}
+
+// The colour, in levels of 255, of a corner at eye position `p` with unit normal `normal` (as GL
+// uses it: for a back face under two-sided lighting, already turned round, with `back` true).
+export function colourAt(n, front, p, normal, back = false) {
+  const m = faceMaterial(n, front, back);
+  const [x, y, z, w] = n.LIGHT_POSITION;
+  const toLight = w === 0 ? [x, y, z] : minus([x / w, y / w, z / w], p);
+  const l = unit(toLight);
+  let reach = 1;
+  if (w !== 0) {
+    const d = Math.sqrt(dot(toLight, toLight));
+    reach = 1 / (n.GL_CONSTANT_ATTENUATION + n.GL_LINEAR_ATTENUATION * d +
+                 n.GL_QUADRATIC_ATTENUATION * d * d);
+  }
+  if (n.GL_SPOT_CUTOFF !== 180) {
+    const spot = -dot(l, unit(n.GL_SPOT_DIRECTION));
+    reach *= spot >= Math.cos(n.GL_SPOT_CUTOFF * Math.PI / 180) ? spot ** n.GL_SPOT_EXPONENT : 0;
+  }
+  const nDotL = dot(normal, l);
+  const toEye = n.GL_LIGHT_MODEL_LOCAL_VIEWER ? unit(p.map((c) => -c)) : [0, 0, 1];
+  const h = unit(l.map((c, i) => c + toEye[i]));
+  // GL's f: no highlight where the light does not reach; x^0 is 1.
+  const specular = nDotL <= 0 ? 0 : m.shininess === 0 ? 1 : Math.max(dot(normal, h), 0) ** m.shininess;
+  return [0, 1, 2].map((c) => 255 * Math.min(Math.max(
+    m.emission[c] + m.ambient[c] * n.GL_LIGHT_MODEL_AMBIENT[c] +
+    reach * (m.ambient[c] * n.LIGHT_AMBIENT[c] + Math.max(nDotL, 0) * m.diffuse[c] *
+             n.LIGHT_DIFFUSE[c] + specular * m.specular[c] * n.LIGHT_SPECULAR[c]), 0), 1));
+}
+
+export {dot, unit};

@@ -1,0 +1,240 @@
+// The lighting lab on the viewer's page in one browser engine (ORVANE_WEB_ENGINE): each parameter
+// set of references/lab_sets.json given to the page as a student or a teacher gives it (a link,
+// orvane.lab.set, or typed into the panel's controls), then the browser suite's states walked with
+// real keys and drags and held against the native viewer built with the set's numbers edited into
+// src/ (lab_frames.cmake); the controls, the link, the code and what the lab refuses. The cases are
+// a table: each names the engines it runs in.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import {after, before, test} from 'node:test';
+
+import {ENGINES, launchBrowser, serve} from './harness/browser.mjs';
+import {bytesDiffering, click, giveInput, openViewer, placeOf, press, settledCanvas}
+  from './harness/page.mjs';
+import {looksNative, readPpm} from './harness/pictures.mjs';
+
+const SITE = process.env.ORVANE_WEB_SITE;
+const FRAMES = process.env.ORVANE_WEB_FRAMES;
+const ENGINE = process.env.ORVANE_WEB_ENGINE ?? 'chromium';
+
+const {states} = JSON.parse(fs.readFileSync(`${FRAMES}/states.json`, 'utf8'));
+const {sets} = JSON.parse(fs.readFileSync(new URL('references/lab_sets.json', import.meta.url)));
+
+let server;
+let browser;
+
+before(async () => {
+  server = await serve(SITE);
+  browser = await launchBrowser(ENGINE);
+});
+
+after(async () => {
+  await browser?.close();
+  await server?.close();
+});
+
+// Runs `use` on a viewer of its own at `address` (the site's page, with a link's hash), then
+// closes it: WebKit's driver holds one page at a time.
+async function onViewer(address, use) {
+  const opened = await openViewer(browser, server.url + address);
+  try {
+    return await use(opened);
+  } finally {
+    await opened.page.close();
+  }
+}
+
+const labGet = (page, name) => page.evaluate((n) => orvane.lab.get(n), name);
+
+// A set's value as a link writes it.
+const linkValue = (value) => [value].flat().join(',');
+
+// Gives the page a set's numbers the way the set says: typed into the panel's controls (each
+// control clicked, which selects what it holds, then the value typed and Enter), by
+// orvane.lab.set, or already in the address.
+async function giveNumbers(page, {via, values}) {
+  if (via === 'controls') {
+    for (const [name, value] of Object.entries(values)) {
+      for (const [part, v] of [value].flat().entries()) {
+        await click(page, `#lab [data-name="${name}"] [data-part="${part}"]`);
+        for (const key of String(v)) {
+          await page.keyboard.press(key);
+        }
+        await page.keyboard.press('Enter');
+      }
+    }
+  } else if (via === 'api') {
+    await page.evaluate((numbers) => {
+      Object.entries(numbers).forEach(([name, value]) => orvane.lab.set(name, value));
+    }, values);
+  }
+  await page.evaluate(() => document.querySelector('#canvas').focus());
+}
+
+const cases = [
+  {
+    name: 'each parameter set looks as the native viewer built with its numbers in src/, ' +
+          'and its code is what was pasted there',
+    engines: ENGINES,
+    run: async (t) => {
+      for (const set of sets) {
+        const address = set.via === 'link' ? '#' + Object.entries(set.values)
+          .map(([name, value]) => `${name}=${linkValue(value)}`).join('&') : '';
+        const given = async (s, {page, errors}) => {
+          await giveNumbers(page, set);
+          for (const [name, value] of Object.entries(set.values)) {
+            assert.deepEqual(await labGet(page, name), value, name);
+          }
+          const code = await page.evaluate(() => orvane.lab.code());
+          assert.equal(code, fs.readFileSync(`${FRAMES}/lab/${set.name}/code.txt`, 'utf8'));
+          for (const name of Object.keys(set.values)) {
+            assert.match(code, new RegExp(`\\b${name}\\b`), `the code does not name ${name}`);
+          }
+          for (const state of states) {
+            await giveInput(page, state);
+            if (set.states.includes(state.name)) {
+              const reference = readPpm(`${FRAMES}/lab/${set.name}/${state.name}.ppm`);
+              const {ok, said} = looksNative(reference, await settledCanvas(page),
+                                             state.polygonMode);
+              s.diagnostic(`${state.name}: ${said}`);
+              assert.ok(ok, `${state.name}: ${said}`);
+            }
+          }
+          assert.deepEqual(errors.map(String), []);
+        };
+        await t.test(`${set.name}, given by ${set.via}`,
+                     (s) => onViewer(address, (opened) => given(s, opened)));
+      }
+    },
+  },
+  {
+    name: 'link() opens the same numbers and the same picture; reset and compare give the ' +
+          'program\'s own picture',
+    engines: ENGINES,
+    run: async () => {
+      const [set] = sets;
+      const {link, changed} = await onViewer('', async ({page}) => {
+        const own = await settledCanvas(page);
+        await giveNumbers(page, {via: 'api', values: set.values});
+        const changed = await settledCanvas(page);
+        assert.notEqual(bytesDiffering(changed, own), 0);
+        const link = await page.evaluate(() => orvane.lab.link());
+        assert.ok(link.startsWith(server.url + '#'), link);
+
+        // Held, the compare control shows the program's own numbers; let go, the lab's.
+        const box = await placeOf(page, '#lab-compare');
+        await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+        await page.mouse.down();
+        assert.equal(bytesDiffering(await settledCanvas(page), own), 0, 'while comparing');
+        await page.mouse.up();
+        assert.equal(bytesDiffering(await settledCanvas(page), changed), 0, 'after comparing');
+
+        // One number back: the others stay. All back: the program's picture.
+        const [first, ...rest] = Object.keys(set.values);
+        await page.evaluate((name) => orvane.lab.reset(name), first);
+        assert.notDeepEqual(await labGet(page, first), set.values[first]);
+        assert.deepEqual(await labGet(page, rest[0]), set.values[rest[0]]);
+        await click(page, '#lab-reset-all');
+        assert.equal(await page.evaluate(() => orvane.lab.code()), '');
+        assert.equal(bytesDiffering(await settledCanvas(page), own), 0, 'after reset');
+        return {link, changed};
+      });
+      await onViewer(link.slice(server.url.length), async ({page}) => {
+        for (const [name, value] of Object.entries(set.values)) {
+          assert.deepEqual(await labGet(page, name), value, name);
+        }
+        assert.equal(await page.evaluate(() => orvane.lab.link()), link);
+        assert.equal(bytesDiffering(await settledCanvas(page), changed), 0, 'opened by link');
+      });
+    },
+  },
+  {
+    // Each row: a control, what is done to it, and the value it must then hold.
+    name: 'a number steps with the arrow keys, ten steps with Shift, follows a drag, takes what ' +
+          'is typed, and stays in GL\'s range',
+    engines: ENGINES,
+    run: () => onViewer('', async ({page}) => {
+      const rows = [
+        {name: 'HIGHLIGHT_SHININESS', keys: ['ArrowUp'], value: 101},
+        {name: 'HIGHLIGHT_SHININESS', keys: ['Shift+ArrowUp', 'Shift+ArrowUp'], value: 121},
+        {name: 'HIGHLIGHT_SHININESS', keys: ['Shift+ArrowUp'], value: 128},
+        {name: 'HIGHLIGHT_SHININESS', type: '500', value: 128},
+        {name: 'HIGHLIGHT_SHININESS', type: '-3', value: 0},
+        {name: 'HIGHLIGHT_SHININESS', type: 'much', value: 0},
+        {name: 'HIGHLIGHT_SHININESS', drag: 5 * 4, value: 5},
+        {name: 'GL_SPOT_CUTOFF', keys: ['ArrowDown'], value: 90},
+        {name: 'GL_SPOT_CUTOFF', keys: ['ArrowUp'], value: 180},
+        {name: 'GL_SPOT_CUTOFF', type: '100', value: 90},
+        {name: 'LIGHT_AMBIENT', part: 2, keys: ['ArrowDown'], value: [0.7, 0.7, 0.65, 1]},
+        {name: 'LIGHT_AMBIENT', part: 2, type: '1.5f', value: [0.7, 0.7, 1, 1]},
+        {name: 'GL_LIGHT_MODEL_TWO_SIDE', keys: ['ArrowUp', 'ArrowUp'], value: 1},
+        {name: 'GL_SHADE_MODEL', keys: ['ArrowDown'], value: 'GL_FLAT'},
+      ];
+      for (const row of rows) {
+        const control = `#lab [data-name="${row.name}"] [data-part="${row.part ?? 0}"]`;
+        if (row.drag) {
+          const box = await placeOf(page, control);
+          const [x, y] = [box.x + box.width / 2, box.y + box.height / 2];
+          await page.mouse.move(x, y);
+          await page.mouse.down();
+          await page.mouse.move(x, y - row.drag, {steps: 4});
+          await page.mouse.up();
+        } else {
+          await click(page, control);
+          for (const key of row.keys ?? [...row.type, 'Enter']) {
+            await press(page, key);
+          }
+        }
+        const seen = await labGet(page, row.name);
+        assert.deepEqual(seen, row.value, `${JSON.stringify(row)}: ${JSON.stringify(seen)}`);
+      }
+    }),
+  },
+  {
+    name: 'set refuses what GL does not take, and keeps the old value; a bad link is noted on ' +
+          'the page and the rest of it taken',
+    engines: ENGINES,
+    run: async () => {
+      await onViewer('', async ({page}) => {
+        const refused = [
+          {name: 'HIGHLIGHT_SHININESS', value: 500, error: /from 0 to 128; 500 is not/},
+          {name: 'HIGHLIGHT_SHININESS', value: 'ten', error: /must be a number/},
+          {name: 'GL_SPOT_CUTOFF', value: 120, error: /from 0 to 90, or 180/},
+          {name: 'GL_LINEAR_ATTENUATION', value: -1, error: /at least 0/},
+          {name: 'LIGHT_DIFFUSE', value: [1, 2, 0, 1], error: /LIGHT_DIFFUSE green/},
+          {name: 'LIGHT_POSITION', value: [1, 2, 3], error: /takes 4 values/},
+          {name: 'LIGHT_POSITION', value: [0, 0, 1e39, 1], error: /any finite number/},
+          {name: 'GL_SHADE_MODEL', value: 'GL_PHONG', error: /GL_SMOOTH or GL_FLAT/},
+          {name: 'NO_SUCH_NUMBER', value: 1, error: /no number called NO_SUCH_NUMBER/},
+        ];
+        for (const {name, value, error} of refused) {
+          const message = await page.evaluate((n, v) => {
+            try {
+              orvane.lab.set(n, v);
+            } catch (thrown) {
+              return thrown.message;
+            }
+            return null;
+          }, name, value);
+          assert.match(message ?? 'nothing thrown', error, `${name} = ${JSON.stringify(value)}`);
+        }
+        assert.equal(await page.evaluate(() => orvane.lab.code()), '');
+      });
+      const link = '#HIGHLIGHT_SHININESS=500&NO_SUCH=1&GL_SPOT_CUTOFF=ten&LIGHT_POSITION=1,2' +
+                   '&GL_SPOT_EXPONENT=&HIGHLIGHT_SHININESS=10';
+      await onViewer(link, async ({page, errors}) => {
+        assert.equal(await labGet(page, 'HIGHLIGHT_SHININESS'), 10);
+        const note = await page.$eval('#lab-note', (shown) => shown.hidden ? '' : shown.textContent);
+        for (const named of ['HIGHLIGHT_SHININESS=500', 'NO_SUCH=1', 'GL_SPOT_CUTOFF=ten',
+                             'LIGHT_POSITION=1,2', 'GL_SPOT_EXPONENT=']) {
+          assert.ok(note.includes(named), `the note does not name ${named}: ${note}`);
+        }
+        assert.deepEqual(errors.map(String), []);
+      });
+    },
+  },
+];
+
+for (const {name, engines, run} of cases) {
+  test(name, {skip: !engines.includes(ENGINE) && `not run in ${ENGINE}`}, run);
+}
