@@ -55,6 +55,12 @@ EM_JS(void, tellPageViewerEnded, (int status), {
     }
 });
 
+EM_JS(void, tellPageFrameDrawn, (), {
+    if (Module['onFrameDrawn']) {
+        Module['onFrameDrawn']();
+    }
+});
+
 EM_JS(void, tellPageContext, (int lost), {
     var hook = Module[lost ? 'onContextLost' : 'onContextRestored'];
     if (hook) {
@@ -62,23 +68,11 @@ EM_JS(void, tellPageContext, (int lost), {
     }
 });
 
-// Canvas pixels from a pointer's client position: the canvas may be scaled by the page's CSS.
+// The pixel of the canvas under a pointer's client position (window.js).
 EM_JS(void, canvasPixel, (double clientX, double clientY, int *x, int *y), {
-    var canvas = document.querySelector('#canvas');
-    var box = canvas.getBoundingClientRect();
-    HEAP32[x >> 2] = Math.floor((clientX - box.left) * canvas.width / box.width);
-    HEAP32[y >> 2] = Math.floor((clientY - box.top) * canvas.height / box.height);
-});
-
-using ProbeSwitch = void (*)(int on);
-
-// orvane.setProbing(on) for the page's probe switch.
-EM_JS(void, publishProbeSwitch, (ProbeSwitch set), {
-    var orvane = globalThis['orvane'] || (globalThis['orvane'] = {});
-    orvane['setProbing'] = function(on)
-    {
-        wasmTable.get(set)(on ? 1 : 0);
-    };
+    var pixel = canvasPixelAt(clientX, clientY);
+    HEAP32[x >> 2] = Math.floor(pixel.x);
+    HEAP32[y >> 2] = Math.floor(pixel.y);
 });
 
 namespace {
@@ -93,13 +87,14 @@ constexpr unsigned UNSUPPORTED_MODES = GLUT_INDEX | GLUT_ACCUM | GLUT_STEREO | G
 // Where freeglut on X reports the wheel (X buttons 4 and 5) when no wheel callback is registered.
 constexpr int WHEEL_UP_BUTTON = 3;
 constexpr int WHEEL_DOWN_BUTTON = 4;
+constexpr unsigned char TAB = 9;
 // ASCII codes GLUT's keyboard callback receives for keys the DOM names.
 struct NamedKey {
     const char *name;
     unsigned char code;
 };
 constexpr NamedKey NAMED_KEYS[] = {
-    {"Backspace", 8}, {"Tab", 9}, {"Enter", 13}, {"Escape", 27}, {"Delete", 127}};
+    {"Backspace", 8}, {"Tab", TAB}, {"Enter", 13}, {"Escape", 27}, {"Delete", 127}};
 constexpr unsigned char CONTROL_MASK = 0x1f; // Ctrl with a letter gives its control code
 
 unsigned displayMode = GLUT_RGBA | GLUT_SINGLE;
@@ -189,6 +184,7 @@ EM_BOOL onFrame(double /*time*/, void *)
         glViewport(0, 0, width, height);
     }
     deliver(runDisplay, nullptr);
+    tellPageFrameDrawn();
     return EM_FALSE;
 }
 
@@ -263,14 +259,20 @@ unsigned char characterFor(const EmscriptenKeyboardEvent &event)
 
 EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent *event, void *)
 {
+    int width = 0, height = 0;
+    emscripten_get_canvas_element_size(CANVAS, &width, &height);
+    if (!event->ctrlKey && !event->metaKey && !event->altKey &&
+        dragForKey(event->key, event->shiftKey, width / 2, height / 2)) {
+        return EM_TRUE; // no scrolling by the arrows and pages
+    }
     const unsigned char key = characterFor(*event);
     if (key == 0 || keyboardCallback == nullptr) {
         return EM_FALSE;
     }
     const KeyPress press = {key, pointerX, pointerY};
     deliver(runKeyboard, &press);
-    // The browser keeps its own shortcuts (reload, close tab).
-    return !(event->ctrlKey || event->metaKey);
+    // The browser keeps its own shortcuts (reload, close tab), and Tab still leaves the canvas.
+    return !(event->ctrlKey || event->metaKey || key == TAB);
 }
 
 // The browser may take the context away (a GPU reset, a phone sending the page to the
@@ -294,14 +296,6 @@ EM_BOOL onContextRestored(int, const void *, void *)
     return EM_FALSE;
 }
 
-// The frame on screen was drawn before the probe kept anything: it is drawn again.
-void setProbing(int on)
-{
-    probing = on != 0;
-    keepFramesForProbe(probing);
-    glutPostRedisplay();
-}
-
 void listen()
 {
     emscripten_set_keydown_callback(CANVAS, nullptr, EM_FALSE, onKeyDown);
@@ -313,7 +307,6 @@ void listen()
     emscripten_set_webglcontextlost_callback(CANVAS, nullptr, EM_FALSE, onContextLost);
     emscripten_set_webglcontextrestored_callback(CANVAS, nullptr, EM_FALSE, onContextRestored);
     listenForPointers();
-    publishProbeSwitch(setProbing);
 }
 
 // As freeglut does: the message on standard error, then exit.
@@ -340,6 +333,15 @@ int glutButton(int domButton)
 bool pressesReachViewer()
 {
     return !probing;
+}
+
+// orvane.setProbing(on), for the page's probe switch. The frame on screen was drawn before the
+// probe kept anything: it is drawn again.
+extern "C" EMSCRIPTEN_KEEPALIVE void orvane_set_probing(int on)
+{
+    probing = on != 0;
+    keepFramesForProbe(probing);
+    glutPostRedisplay();
 }
 
 void reportButton(int button, int state, int x, int y)

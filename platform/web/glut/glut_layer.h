@@ -15,3 +15,7 @@ bool pressesReachViewer();
 // Touch and pen (pointers.cpp): their gestures, told to the viewer as mouse drags. The mouse
 // itself keeps its own events.
 void listenForPointers();
+
+// Keys that turn and zoom the model (turn_keys.cpp): the DOM's name for a key, told to the viewer
+// as a drag from (centreX, centreY). False where the key is not one of them, or is the page's.
+bool dragForKey(const char *key, bool shift, int centreX, int centreY);

@@ -42,11 +42,10 @@ EM_JS(void, listenForPointerEvents, (PointerHandler handler), {
                     event.preventDefault();
                     canvas.setPointerCapture(event.pointerId);
                 }
-                var box = canvas.getBoundingClientRect();
+                var pixel = canvasPixelAt(event.clientX, event.clientY);
                 wasmTable.get(handler)(phases[type], event.pointerType == 'pen' ? 1 : 0,
-                                       event.pointerId, event.button, event.buttons,
-                                       (event.clientX - box.left) * canvas.width / box.width,
-                                       (event.clientY - box.top) * canvas.height / box.height);
+                                       event.pointerId, event.button, event.buttons, pixel.x,
+                                       pixel.y);
             });
     });
 });

@@ -21,10 +21,19 @@
                                                clientX: where.clientX, clientY: where.clientY}));
   }
 
-  // A run of keys ("sh"), or a drag "right:300,599>300,-1": press, one move, release, as the
-  // viewer's mouse listens for them (the press on the canvas, the rest on the window).
+  // A run of keys ("sh"), a drag "right:300,599>300,-1": press, one move, release, as the
+  // viewer's mouse listens for them (the press on the canvas, the rest on the window), or one of
+  // the lab's numbers, "HIGHLIGHT_SHININESS=10", set as its panel sets it.
   function send(step) {
     var drag = /^(left|middle|right):(-?\d+,-?\d+)>(-?\d+,-?\d+)$/.exec(step);
+    var number = /^([A-Z][A-Z0-9_]*)=(.+)$/.exec(step);
+    if (number) {
+      var value = number[2].split(',').map(function (part) {
+        return /^GL_/.test(part) ? part : Number(part);
+      });
+      orvane.lab.set(number[1], value.length === 1 ? value[0] : value);
+      return;
+    }
     if (!drag) {
       step.split('').forEach(function (key) {
         canvas.dispatchEvent(new KeyboardEvent('keydown', {key: key, bubbles: true}));
@@ -41,6 +50,8 @@
     button.addEventListener('click', function () {
       sessionStorage.setItem(PENDING, JSON.stringify(
         {name: button.dataset.name, steps: button.dataset.try, scroll: window.scrollY}));
+      // Afresh: without the lab's numbers, which the address holds.
+      history.replaceState(history.state, '', location.pathname + location.search);
       location.reload();
     });
   });

@@ -7,6 +7,8 @@ import fs from 'node:fs';
 
 import {marked} from 'marked';
 
+import {labScripts, quote} from '../lab/quote.mjs';
+
 const [lessonsFile, indexFile, output] = process.argv.slice(2);
 if (!output) {
   console.error('usage: node render.mjs LESSONS.md INDEX.html OUTPUT.html');
@@ -29,10 +31,40 @@ function replaceOnce(text, pattern, replacement) {
   return text.replace(pattern, replacement);
 }
 
+// A step a button cannot take fails the build, with the lab's own words for a number it refuses.
+const lab = labScripts(quote(new URL('../../..', import.meta.url).pathname).quoted);
+const STEP = /^(?:[1-4shwpvq]+|(?:left|middle|right):-?\d+,-?\d+>-?\d+,-?\d+|([A-Z][A-Z0-9_]*)=(.+))$/i;
+for (const [, name, , steps] of fs.readFileSync(lessonsFile, 'utf8').matchAll(TRY)) {
+  for (const step of steps.trim().split(' ').filter(Boolean)) {
+    const [matched, number, value] = STEP.exec(step) ?? [];
+    try {
+      if (!matched) {
+        throw new Error('not a run of the viewer\'s keys, a drag or a lab number');
+      }
+      if (number) {
+        lab.labChecked(lab.labNumber(number), lab.labParse(value));
+      }
+    } catch (error) {
+      console.error(`${lessonsFile}: the button ${name} cannot take "${step}": ${error.message}`);
+      process.exit(1);
+    }
+  }
+}
+
+// Code and tables may be wider than the column: each scrolls in a region of its own, which the
+// keyboard can reach and a screen reader can name.
+let regions = 0;
+const scrolling = (what, html) => {
+  regions += 1;
+  return `<div class="scrolls" role="region" tabindex="0" aria-label="${what} ${regions}">${html}` +
+         '</div>';
+};
 const lessons = marked.parse(fs.readFileSync(lessonsFile, 'utf8'), {gfm: true}).replace(
   TRY, (_, name, label, steps) =>
     `<p class="try"><button type="button" data-try="${escape(steps.trim())}" ` +
-    `data-name="${name}">${escape(label)}</button></p>`);
+    `data-name="${name}">${escape(label)}</button></p>`)
+  .replace(/<pre>[^]*?<\/pre>/g, (block) => scrolling('Code', block))
+  .replace(/<table>[^]*?<\/table>/g, (table) => scrolling('Table', table));
 if (!lessons.includes('data-try=')) {
   console.error(`${lessonsFile}: no "try" steps for the viewer`);
   process.exit(1);
@@ -45,12 +77,17 @@ page = replaceOnce(page, /<title>[^<]*<\/title>/, '<title>Lessons: the Orvane vi
 const style = fs.readFileSync(new URL('lessons.css', import.meta.url), 'utf8');
 page = replaceOnce(page, /<\/head>/, `<style>\n${style}</style>\n</head>`);
 page = replaceOnce(page, /<body>/, '<body class="with-lessons">');
-page = replaceOnce(page, /<nav id="elsewhere">[^]*?<\/nav>/,
-                   '<nav id="elsewhere"><a href="index.html">The viewer on its own page</a></nav>');
-// The window's title names the viewer's picture here; the lessons have their own heading.
-page = replaceOnce(page, /<h1 id="title">([^<]*)<\/h1>\s*<main>/,
-                   `<main>\n<article id="lessons">\n${lessons}</article>\n` +
-                   '<section id="viewer">\n<h2 id="title">$1</h2>');
-page = replaceOnce(page, /<\/main>/, '</section>\n</main>');
+page = replaceOnce(page, /<nav id="elsewhere"([^>]*)>[^]*?<\/nav>/,
+                   '<nav id="elsewhere"$1><a href="index.html">The viewer on its own page</a></nav>');
+// Here the lessons are the page's main content, and the viewer, with what the program prints,
+// stands beside them; the window's title names the viewer's picture, the lessons have their own
+// heading.
+page = replaceOnce(page, /<h1 id="title">([^<]*)<\/h1>\s*<\/header>\s*<main>/,
+                   `</header>\n<div id="layout">\n<main id="lessons">\n${lessons}</main>\n` +
+                   '<aside id="viewer" aria-labelledby="title">\n<h2 id="title">$1</h2>');
+page = replaceOnce(page, /<\/main>\s*<aside aria-labelledby="usage-title">([^]*?)<\/aside>/,
+                   '<section aria-labelledby="usage-title">$1</section>\n</aside>\n</div>');
 page = replaceOnce(page, /<script>/, '<script src="lessons.js"></script>\n<script>');
+// The lessons' buttons set the lab's numbers; its panel opens when a student wants it.
+page = replaceOnce(page, /<details id="lab-open" open>/, '<details id="lab-open">');
 fs.writeFileSync(output, page);

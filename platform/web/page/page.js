@@ -2,6 +2,7 @@
 // --pre-js): the program's standard output goes onto the page as well as the console, and the
 // GLUT layer reports through the two hooks below.
 var canvas = document.getElementById('canvas');
+var canvasWindow = document.getElementById('window');
 var statusLine = document.getElementById('status');
 
 function tellStatus(text, kind) {
@@ -27,9 +28,9 @@ Module['onAbort'] = function (what) {
 // canvas and the offset side by side. On narrower ones the offset goes, so that the page never
 // scrolls sideways, and the canvas shrinks to fit.
 function placeCanvas() {
-  var room = canvas.parentElement.clientWidth;
-  var offset = parseFloat(canvas.style.getPropertyValue('--window-x')) || 0;
-  canvas.classList.toggle('narrow', offset + canvas.width > room);
+  var room = canvasWindow.parentElement.clientWidth;
+  var offset = parseFloat(canvasWindow.style.getPropertyValue('--window-x')) || 0;
+  canvasWindow.classList.toggle('narrow', offset + canvas.width > room);
 }
 
 Module['onWindowCreated'] = function (title, x, y) {
@@ -41,12 +42,11 @@ Module['onWindowCreated'] = function (title, x, y) {
   }
   document.getElementById('title').textContent = title;
   if (x >= 0 && y >= 0) {
-    canvas.style.setProperty('--window-x', x + 'px');
-    canvas.style.setProperty('--window-y', y + 'px');
+    canvasWindow.style.setProperty('--window-x', x + 'px');
+    canvasWindow.style.setProperty('--window-y', y + 'px');
   }
   placeCanvas();
   window.addEventListener('resize', placeCanvas);
-  canvas.focus();
   tellStatus('', '');
 };
 
@@ -88,10 +88,10 @@ canvas.addEventListener('contextmenu', function (event) {
   event.preventDefault();
 });
 
-// A button types its key into the canvas, where the program listens for keys.
+// A button types its key into the canvas, where the program listens for keys. The focus stays on
+// the button, so that it can be pressed again, and the next button is a Tab away.
 document.querySelectorAll('#keys button').forEach(function (button) {
   button.addEventListener('click', function () {
     canvas.dispatchEvent(new KeyboardEvent('keydown', {key: button.dataset.key, bubbles: true}));
-    canvas.focus();
   });
 });

@@ -1,22 +1,58 @@
 // The page's lighting probe, run inside orvane-viewer.js after page.js (em++ --pre-js): the switch
-// beside the canvas, and the panel that shows what orvane.probe(x, y) found.
+// beside the canvas, the crosshair over it, and the panel that shows what orvane.probe(x, y) found.
 var probeSwitch = document.getElementById('probe-switch');
 var probePanel = document.getElementById('probe-panel');
+var crosshair = document.getElementById('crosshair');
+// Canvas pixels an arrow key moves the crosshair; with Shift, one.
+var CROSSHAIR_STEP = 10;
 
 // The lighting probe: with the switch on, a click (or a tap) on the picture shows what the lighting
-// equation gave the pixel under it. The program then keeps clicks and drags from the model.
+// equation gave the pixel under it; from the keyboard, the arrows move a crosshair and Enter probes
+// the pixel under it. The program then keeps clicks, drags and the arrows from the model.
 probeSwitch.addEventListener('change', function () {
   orvane.setProbing(probeSwitch.checked);
   canvas.classList.toggle('probing', probeSwitch.checked);
   probePanel.hidden = true;
   probedPixel = null;
+  placeCrosshair(Math.floor(canvas.width / 2), Math.floor(canvas.height / 2));
+  crosshair.hidden = !probeSwitch.checked;
 });
 
-// The pixel the panel shows, so that it can follow the picture as keys change it.
+// The pixel the panel shows, so that it can follow the picture as keys change it, and the one
+// under the crosshair.
 var probedPixel = null;
+var crosshairPixel = {x: 0, y: 0};
+
+// Over the middle of canvas pixel (x, y), wherever and however large the canvas is shown.
+function placeCrosshair(x, y) {
+  crosshairPixel = {x: Math.min(Math.max(x, 0), canvas.width - 1),
+                    y: Math.min(Math.max(y, 0), canvas.height - 1)};
+  var scale = canvas.getBoundingClientRect().width / canvas.width;
+  crosshair.style.left = (crosshairPixel.x + 0.5) * scale + 'px';
+  crosshair.style.top = (crosshairPixel.y + 0.5) * scale + 'px';
+}
+window.addEventListener('resize', function () {
+  placeCrosshair(crosshairPixel.x, crosshairPixel.y);
+});
+
+canvas.addEventListener('keydown', function (event) {
+  if (!probeSwitch.checked) {
+    return;
+  }
+  var step = event.shiftKey ? 1 : CROSSHAIR_STEP;
+  var move = {ArrowLeft: [-step, 0], ArrowRight: [step, 0], ArrowUp: [0, -step],
+              ArrowDown: [0, step]}[event.key];
+  if (move) {
+    event.preventDefault();
+    placeCrosshair(crosshairPixel.x + move[0], crosshairPixel.y + move[1]);
+  } else if (event.key === 'Enter') {
+    probePixel(crosshairPixel.x, crosshairPixel.y);
+  }
+});
 
 function probePixel(x, y) {
   probedPixel = {x: x, y: y};
+  placeCrosshair(x, y);
   var answer;
   try {
     answer = orvane.probe(x, y);
@@ -31,14 +67,13 @@ canvas.addEventListener('click', function (event) {
   if (!probeSwitch.checked) {
     return;
   }
-  var box = canvas.getBoundingClientRect();
-  probePixel(Math.floor((event.clientX - box.left) * canvas.width / box.width),
-             Math.floor((event.clientY - box.top) * canvas.height / box.height));
+  var pixel = canvasPixelAt(event.clientX, event.clientY);
+  probePixel(Math.floor(pixel.x), Math.floor(pixel.y));
 });
 
-// A key (H, say) changes the picture under the probed pixel: probe it again once the new frame
-// has been drawn, a frame after the one the key asks for.
-canvas.addEventListener('keydown', function () {
+// A key (H, say) or a number of the lab changes the picture under the probed pixel: probe it
+// again once the new frame has been drawn, a frame after the one the change asks for.
+function probeFollowPicture() {
   if (!probeSwitch.checked || probedPixel === null) {
     return;
   }
@@ -49,7 +84,8 @@ canvas.addEventListener('keydown', function () {
       }
     });
   });
-});
+}
+canvas.addEventListener('keydown', probeFollowPicture);
 
 function probeElement(tag, text) {
   var made = document.createElement(tag);

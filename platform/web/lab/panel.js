@@ -1,0 +1,286 @@
+// The lighting lab's panel, run inside orvane-viewer.js (em++ --pre-js): the program's lines and
+// the calls it does not make, each number a control (drag it up or down, step it with the arrow
+// keys, Shift for ten steps, or type a value), with reset, compare, copy as code and copy link.
+var labPanel = document.getElementById('lab');
+var labHelp = document.getElementById('lab-help');
+var labNote = document.getElementById('lab-note');
+var labOut = document.getElementById('lab-out');
+// Pixels of a drag that make one step.
+var LAB_DRAG_PIXELS = 4;
+
+function labElement(tag, className, text) {
+  var made = document.createElement(tag);
+  if (className) {
+    made.className = className;
+  }
+  if (text !== undefined) {
+    made.textContent = text;
+  }
+  return made;
+}
+
+// One press or drag step from `v`: by `steps` steps, clamped to GL's range. The spot cutoff
+// steps from 90 to 180 and back, the values GL allows on either side of the gap; names go round.
+function labStepped(number, v, steps) {
+  var range = number.range;
+  if (labIsChoice(number)) {
+    return range[(range.indexOf(v) + Math.sign(steps) + range.length) % range.length];
+  }
+  var bounds = range === 'colour' ? [0, 1] : range === 'any' ? [-Infinity, Infinity] : range;
+  if (number.extra !== undefined && v === bounds[1] && steps > 0) {
+    return number.extra;
+  }
+  if (v === number.extra) {
+    return steps < 0 ? bounds[1] : v;
+  }
+  return labClamped(number, parseFloat((v + steps * number.step).toPrecision(12)));
+}
+
+// A typed or dragged value brought into GL's range: to the nearest value GL takes.
+function labClamped(number, v) {
+  var range = number.range;
+  var bounds = range === 'colour' ? [0, 1] : range === 'any' ? [-1e9, 1e9] : range;
+  if (number.extra !== undefined && v > bounds[1]) {
+    return v - bounds[1] < number.extra - v ? bounds[1] : number.extra;
+  }
+  var clamped = Math.min(Math.max(v, bounds[0]), bounds[1]);
+  return number.integer ? Math.round(clamped) : clamped;
+}
+
+// Sets part `i` of a number from the panel; the value is already in range.
+function labSetPart(number, i, v) {
+  var value = labValues[number.name].slice();
+  value[i] = v;
+  labSet(number.name, value);
+}
+
+// A control for part `i` of `number`.
+function labControl(number, i) {
+  var label = number.name + (number.parts.length > 1 ? ' ' + number.parts[i] : '');
+  var helpId = 'lab-help-' + number.name;
+  var input = labElement('input', 'lab-number');
+  input.type = 'text';
+  input.inputMode = 'decimal';
+  input.spellcheck = false;
+  input.autocomplete = 'off';
+  input.setAttribute('role', 'spinbutton');
+  input.setAttribute('aria-label', label);
+  input.setAttribute('aria-describedby', helpId);
+  input.dataset.part = i;
+  var current = function () {
+    return labValues[number.name][i];
+  };
+  input.addEventListener('keydown', function (event) {
+    var steps = {ArrowUp: 1, ArrowDown: -1, PageUp: 10, PageDown: -10}[event.key];
+    if (steps !== undefined) {
+      event.preventDefault();
+      delete input.dataset.typing;
+      labSetPart(number, i, labStepped(number, current(), event.shiftKey ? 10 * steps : steps));
+    } else if (event.key === 'Enter') {
+      input.blur();
+    } else if (event.key === 'Escape') {
+      delete input.dataset.typing;
+      input.value = labShown(current());
+      input.blur();
+    }
+  });
+  // Typed: taken when the control is left (or Enter), clamped; what GL cannot take is dropped.
+  input.addEventListener('input', function () {
+    input.dataset.typing = 'yes';
+  });
+  input.addEventListener('change', function () {
+    delete input.dataset.typing;
+    var typed = labIsChoice(number) ? input.value.trim().toUpperCase()
+                                    : parseFloat(input.value.replace(/f$/i, ''));
+    if (labIsChoice(number) ? number.range.indexOf(typed) < 0 : isNaN(typed)) {
+      labTell(label + ': GL takes ' + labRangeText(number) + ', not "' + input.value +
+              '"; it keeps ' + labShown(current()) + '.');
+    } else {
+      labTell('');
+      labSetPart(number, i, labIsChoice(number) ? typed : labClamped(number, typed));
+    }
+    input.value = labShown(current());
+  });
+  // What it holds is selected when it is reached, so that typing replaces it.
+  input.addEventListener('focus', function () {
+    input.select();
+  });
+  // Dragged up or down: a step each few pixels, from where the drag began. A press without a
+  // drag leaves the control to be typed into.
+  var drag = null;
+  input.addEventListener('pointerdown', function (event) {
+    drag = {y: event.clientY, from: current(), moved: false, pointer: event.pointerId};
+  });
+  input.addEventListener('pointermove', function (event) {
+    if (!drag || event.pointerId !== drag.pointer) {
+      return;
+    }
+    var steps = Math.round((drag.y - event.clientY) / LAB_DRAG_PIXELS);
+    if (!drag.moved && steps === 0) {
+      return;
+    }
+    if (!drag.moved) {
+      drag.moved = true;
+      input.setPointerCapture(event.pointerId);
+      input.classList.add('dragging');
+    }
+    var stepped = drag.from;
+    for (var k = 0; k < Math.abs(steps); ++k) {
+      stepped = labStepped(number, stepped, Math.sign(steps) * (event.shiftKey ? 10 : 1));
+    }
+    if (stepped !== current()) {
+      labSetPart(number, i, stepped);
+    }
+    event.preventDefault();
+  });
+  var endDrag = function () {
+    if (drag && !drag.moved) {
+      input.select();
+    }
+    drag = null;
+    input.classList.remove('dragging');
+  };
+  input.addEventListener('pointerup', endDrag);
+  input.addEventListener('pointercancel', endDrag);
+  return input;
+}
+
+// The line as the program has it (or as it would be added), with a control for each of its
+// values, and a reset button.
+function labLine(number) {
+  var line = labElement('div', 'lab-line');
+  line.dataset.name = number.name;
+  var code = labElement('code');
+  var text;
+  var value = labProgramValue(number);
+  if (number.call) {
+    text = number.call.replace('#', value.length > 1 ? '{' + value.map(function () {
+      return '#';
+    }).join(', ') + '}' : '#');
+  } else if (number.passedBy) {
+    text = number.passedBy + '  // ' + number.line.match(/\w+(?=\[)/)[0] + ': {' +
+           value.map(function () { return '#'; }).join(', ') + '}';
+  } else {
+    text = labSplitLine(number, LAB_QUOTED[number.name].text.trim()).pieces.join('#');
+  }
+  text.split('#').forEach(function (piece, i) {
+    if (i > 0) {
+      code.append(labControl(number, i - 1));
+    }
+    code.append(piece);
+  });
+  var reset = labElement('button', 'lab-reset', 'reset');
+  reset.type = 'button';
+  reset.setAttribute('aria-label', 'Reset ' + number.name);
+  reset.addEventListener('click', function () {
+    labReset(number.name);
+  });
+  var help = labElement('span', 'lab-line-help', number.help + ' Lesson ' +
+                        number.lessons.join(' and ') + '.');
+  help.id = 'lab-help-' + number.name;
+  help.hidden = true;
+  line.append(code, reset, help);
+  var showHelp = function () {
+    labHelp.textContent = number.name + ': ' + help.textContent + ' GL takes ' +
+                          labRangeText(number) + '.';
+  };
+  line.addEventListener('focusin', showHelp);
+  line.addEventListener('pointerenter', showHelp);
+  return line;
+}
+
+// Every control shows its number's value now; lines the lab has changed are marked.
+function labShowValues() {
+  labPanel.querySelectorAll('.lab-line').forEach(function (line) {
+    var number = labNumber(line.dataset.name);
+    var value = labComparing ? labProgramValue(number) : labValues[number.name];
+    line.querySelectorAll('[data-part]').forEach(function (control) {
+      var v = value[Number(control.dataset.part)];
+      if (!control.dataset.typing) {
+        control.value = labShown(v);
+      }
+      control.size = Math.max(3, control.value.length);
+      if (typeof v === 'number') {
+        control.setAttribute('aria-valuenow', v);
+      }
+      control.setAttribute('aria-valuetext', labShown(v));
+    });
+    var changed = !labSame(labValues[number.name], labProgramValue(number));
+    line.classList.toggle('changed', changed);
+    line.querySelector('.lab-reset').hidden = !changed;
+  });
+  labPanel.classList.toggle('comparing', labComparing);
+}
+
+function labTell(text) {
+  labNote.textContent = text;
+  labNote.hidden = text === '';
+}
+
+// Shows `text` below the buttons, and puts it on the clipboard where the browser allows it.
+function labOffer(what, text) {
+  labOut.textContent = text;
+  labOut.hidden = false;
+  var said = document.getElementById('lab-out-said');
+  said.textContent = what + ' below.';
+  if (navigator.clipboard && window.isSecureContext) {
+    navigator.clipboard.writeText(text).then(function () {
+      said.textContent = what + ' copied to the clipboard, and below.';
+    }, function () {});
+  }
+}
+
+function labBuild() {
+  var programLines = document.getElementById('lab-program');
+  var addedLines = document.getElementById('lab-added');
+  LAB_NUMBERS.forEach(function (number) {
+    (number.call ? addedLines : programLines).append(labLine(number));
+  });
+  document.getElementById('lab-reset-all').addEventListener('click', function () {
+    labReset();
+  });
+  document.getElementById('lab-code').addEventListener('click', function () {
+    labOffer('The changed lines', labInterface.code() || '// Nothing has been changed.\n');
+  });
+  document.getElementById('lab-link').addEventListener('click', function () {
+    labOffer('The link', labInterface.link());
+  });
+  // Held with the pointer, or with Space or Enter: the program's own numbers.
+  var compare = document.getElementById('lab-compare');
+  var hold = function (on) {
+    if (on !== labComparing) {
+      compare.setAttribute('aria-pressed', on);
+      labCompare(on);
+    }
+  };
+  // Captured, so that the hold lasts until the pointer is lifted wherever it has gone.
+  compare.addEventListener('pointerdown', function (event) {
+    compare.setPointerCapture(event.pointerId);
+    hold(true);
+  });
+  ['pointerup', 'pointercancel', 'lostpointercapture', 'blur'].forEach(function (type) {
+    compare.addEventListener(type, function () { hold(false); });
+  });
+  compare.addEventListener('keydown', function (event) {
+    if (event.key === ' ' || event.key === 'Enter') {
+      event.preventDefault();
+      hold(true);
+    }
+  });
+  compare.addEventListener('keyup', function () { hold(false); });
+  labListeners.push(labShowValues, probeFollowPicture);
+  labShowValues();
+}
+
+labBuild();
+
+// initLighting has run once main has returned: the address's numbers go in after it, before the
+// first frame is drawn.
+Module['postRun'] = [].concat(Module['postRun'] || [], function () {
+  var notes = labFromAddress();
+  if (labChanges().length > 0 || notes.length > 0) {
+    document.getElementById('lab-open').open = true;
+  }
+  labTell(notes.length === 0 ? '' : 'The link asked for what the lab cannot take, and these ' +
+          'were left as they were: ' + notes.join(' '));
+});

@@ -1,0 +1,24 @@
+// The page's one way into the program, run inside orvane-viewer.js after the page's other scripts
+// (em++ --pre-js): the orvane object, for the page's own parts, for the tests, and for anyone at
+// the browser's console or on a teacher's own page. The program's side of each call is a function
+// named orvane_... in the layer it belongs to.
+//   orvane.probe(x, y)    the lighting probe at canvas pixel (x, y) (gl/probe/answer.cpp)
+//   orvane.setProbing(on) keeps frames for the probe, and gives the canvas's presses to it
+//   orvane.lab            the lighting lab's numbers (lab/lab.js)
+//   orvane.viewerState()  what the viewer shows, read from it (page/viewer_state.cpp)
+var orvane = globalThis['orvane'] = {
+  'probe': function (x, y) {
+    var answer = JSON.parse(UTF8ToString(Module['_orvane_probe'](x | 0, y | 0)));
+    if (answer && answer['error']) {
+      throw new Error(answer['error']);
+    }
+    return answer;
+  },
+  'setProbing': function (on) {
+    Module['_orvane_set_probing'](on ? 1 : 0);
+  },
+  'lab': labInterface,
+  'viewerState': function () {
+    return JSON.parse(UTF8ToString(Module['_orvane_viewer_state']()));
+  },
+};
