@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iomanip>
+#include <limits>
 #include <map>
 #include <set>
 #include <sstream>
@@ -35,6 +36,8 @@ std::string folder;
 // viewer, so every half vector is taken with the direction +z.
 constexpr double GLOBAL_AMBIENT = 0.2;
 constexpr Vec3 TOWARDS_VIEWER{0.0, 0.0, 1.0};
+// A spot cutoff of 180 degrees is GL's way of saying there is no cone.
+constexpr double NO_SPOT = 180.0;
 // GL clamps the shininess exponent to this.
 constexpr double LARGEST_SHININESS = 128.0;
 
@@ -64,6 +67,9 @@ constexpr int FLOAT_DECIMALS = 6;
 struct Light {
     std::array<double, 4> position{};
     Vec3 ambient{}, diffuse{}, specular{};
+    // The spot, the attenuation and the light model's viewer: GL's defaults unless lesson 7
+    // changes them.
+    lessons::LightChange change;
 };
 
 struct Material {
@@ -88,11 +94,22 @@ Vec3 rgb(const std::array<double, 4> &rgba)
     return {rgba[0], rgba[1], rgba[2]};
 }
 
+// Light 0 with lesson 7's change made to it.
+Light changed(Light light, const lessons::LightChange &change)
+{
+    if (change.moved) {
+        std::copy(change.position.begin(), change.position.end(), light.position.begin());
+    }
+    light.change = change;
+    return light;
+}
+
 // Light 0 as the start-up set it.
 Light recordedLight()
 {
     auto set = recordedParameters("glLightfv");
-    return {set[GL_POSITION], rgb(set[GL_AMBIENT]), rgb(set[GL_DIFFUSE]), rgb(set[GL_SPECULAR])};
+    return {set[GL_POSITION], rgb(set[GL_AMBIENT]), rgb(set[GL_DIFFUSE]), rgb(set[GL_SPECULAR]),
+            lessons::LightChange{}};
 }
 
 // The front material as the last part drawn in the recorded frame left it.
@@ -124,12 +141,17 @@ Vec3 product(const Vec3 &a, const Vec3 &b)
     return {a[0] * b[0], a[1] * b[1], a[2] * b[2]};
 }
 
-// The terms that light every point alike, turned to the light or not.
-Vec3 ambientTerm(const Light &light, const Material &material)
+// The terms that no light's place, spot or distance changes.
+Vec3 unlitTerm(const Material &material)
 {
     const Vec3 global{GLOBAL_AMBIENT, GLOBAL_AMBIENT, GLOBAL_AMBIENT};
-    return add(material.emission,
-               add(product(material.ambient, global), product(material.ambient, light.ambient)));
+    return add(material.emission, product(material.ambient, global));
+}
+
+// The terms that light every point alike, turned to the light or not, when nothing dims the light.
+Vec3 ambientTerm(const Light &light, const Material &material)
+{
+    return add(unlitTerm(material), product(material.ambient, light.ambient));
 }
 
 struct Lit {
@@ -137,30 +159,65 @@ struct Lit {
     double lightAngle = 0.0;     // degrees between N and L
     double halfAngle = 0.0;      // degrees between N and H
     double specularFactor = 0.0; // (N . H) ^ shininess where the light reaches, else 0
-    Vec3 colour{};               // before GL clamps it to 1
+    double distance = 0.0;       // to a light with w != 0
+    double attenuation = 1.0;
+    double spotAngle = 0.0; // degrees between the spot's axis and the way from the light
+    double spotFactor = 1.0;
+    Vec3 half{};
+    Vec3 colour{}; // before GL clamps it to 1
 };
 
-// GL's lighting equation for one light without attenuation or spot, at a point and normal in eye
-// coordinates. A light with w = 0 is a direction rather than a place.
+// How much of the light a spot lets through along the way from the light, -L: none outside the
+// cone, and the cosine of the angle off its axis to the power of the exponent inside it.
+void spot(const lessons::LightChange &change, const Vec3 &toLight, Lit &lit)
+{
+    if (change.spotCutoff == NO_SPOT) {
+        return;
+    }
+    const Vec3 axis =
+        normalised({change.spotDirection[0], change.spotDirection[1], change.spotDirection[2]});
+    const double along = -drawing::dot(toLight, axis);
+    lit.spotAngle = toDegrees(std::acos(std::fmin(1.0, along)));
+    lit.spotFactor = along >= std::cos(toRadians(change.spotCutoff))
+                         ? std::pow(std::fmax(0.0, along), change.spotExponent)
+                         : 0.0;
+}
+
+// GL's lighting equation for one light at a point and normal in eye coordinates. A light with
+// w = 0 is a direction, the same for every point and never nearer or farther; any other w makes it
+// the point (x/w, y/w, z/w). Distance and spot dim everything the light adds, its ambient too.
 Lit lightAt(const Light &light, const Material &material, const Vec3 &point, const Vec3 &normal)
 {
     Lit lit;
+    const lessons::LightChange &change = light.change;
     const Vec3 n = normalised(normal);
     const double w = light.position[3];
-    const Vec3 toLight =
-        normalised({light.position[0] - w * point[0], light.position[1] - w * point[1],
-                    light.position[2] - w * point[2]});
-    const Vec3 half = normalised(add(toLight, TOWARDS_VIEWER));
+    Vec3 toLight{light.position[0], light.position[1], light.position[2]};
+    if (w != 0.0) {
+        toLight = drawing::subtract(scaled(toLight, 1.0 / w), point);
+        lit.distance = drawing::length(toLight);
+        lit.attenuation =
+            1.0 / (change.constantAttenuation + change.linearAttenuation * lit.distance +
+                   change.quadraticAttenuation * lit.distance * lit.distance);
+    }
+    toLight = normalised(toLight);
+    spot(change, toLight, lit);
+    // A local viewer sits at the eye, the origin of eye coordinates.
+    const Vec3 towardsViewer =
+        change.localViewer ? normalised(scaled(point, -1.0)) : TOWARDS_VIEWER;
+    const Vec3 half = normalised(add(toLight, towardsViewer));
     lit.facing = drawing::dot(n, toLight);
     lit.lightAngle = drawing::angleBetweenDegrees(n, toLight);
     lit.halfAngle = drawing::angleBetweenDegrees(n, half);
+    lit.half = half;
     if (lit.facing > 0.0) {
         lit.specularFactor = std::pow(std::fmax(0.0, drawing::dot(n, half)), material.shininess);
     }
-    lit.colour =
-        add(ambientTerm(light, material),
+    const Vec3 fromLight =
+        add(product(material.ambient, light.ambient),
             add(scaled(product(material.diffuse, light.diffuse), std::fmax(0.0, lit.facing)),
                 scaled(product(material.specular, light.specular), lit.specularFactor)));
+    lit.colour = add(unlitTerm(material), scaled(fromLight, lit.attenuation * lit.spotFactor));
     return lit;
 }
 
@@ -507,6 +564,180 @@ void highlight(Numbers &numbers, const Light &light)
     }
 }
 
+// Whether the facet's face looks towards the eye, as its corners' turn (anticlockwise, seen from
+// the side it faces) tells; on the sphere, whether it shows.
+bool onShow(const Facet &facet)
+{
+    Vec3 middle{}, face{};
+    const std::size_t n = facet.corners.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        middle = add(middle, scaled(facet.corners[k], 1.0 / double(n)));
+    }
+    for (std::size_t k = 0; k < n; ++k) {
+        const Vec3 &a = facet.corners[k];
+        const Vec3 &b = facet.corners[(k + 1) % n];
+        face = add(face, {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
+                          a[0] * b[1] - a[1] * b[0]});
+    }
+    return facesViewer(middle, face);
+}
+
+std::string joined(const std::vector<float> &values, const std::string &separator)
+{
+    std::string text;
+    for (const float v : values) {
+        text += (text.empty() ? "" : separator) + number(v, FLOAT_DECIMALS);
+    }
+    return text;
+}
+
+struct Setting {
+    std::string labName; // as the lessons page's lab and its buttons name it
+    std::vector<float> values;
+    bool changed;
+};
+
+// Each thing lesson 7 can change, and whether this change changes it.
+std::vector<Setting> settings(const lessons::LightChange &change)
+{
+    const lessons::LightChange gl;
+    const auto &position = change.position;
+    const auto &direction = change.spotDirection;
+    return {
+        {"LIGHT_POSITION", {position.begin(), position.end()}, change.moved},
+        {"GL_SPOT_DIRECTION", {direction.begin(), direction.end()}, direction != gl.spotDirection},
+        {"GL_SPOT_CUTOFF", {change.spotCutoff}, change.spotCutoff != gl.spotCutoff},
+        {"GL_SPOT_EXPONENT", {change.spotExponent}, change.spotExponent != gl.spotExponent},
+        {"GL_CONSTANT_ATTENUATION",
+         {change.constantAttenuation},
+         change.constantAttenuation != gl.constantAttenuation},
+        {"GL_LINEAR_ATTENUATION",
+         {change.linearAttenuation},
+         change.linearAttenuation != gl.linearAttenuation},
+        {"GL_QUADRATIC_ATTENUATION",
+         {change.quadraticAttenuation},
+         change.quadraticAttenuation != gl.quadraticAttenuation},
+        {"GL_LIGHT_MODEL_LOCAL_VIEWER",
+         {change.localViewer ? 1.0f : 0.0f},
+         change.localViewer != gl.localViewer},
+    };
+}
+
+// The viewer's keys that reach the frame from the start: lesson 7's frames are all of the sphere,
+// unturned and at the start zoom.
+std::string keys(const ViewerState &state)
+{
+    return std::string(state.smoothShading ? "s" : "") + (state.highlight ? "h" : "");
+}
+
+// Lesson 7: what each frame changes, the steps of its button on the lessons page, and its light
+// worked out at the corner that comes out brightest and, in smooth frames, at the one in the
+// middle of the window.
+void litFrames(Numbers &numbers, const Light &viewers)
+{
+    const std::string GL_PREFIX = "GL_";
+    for (const lessons::LitFrame &frame : lessons::litFrames()) {
+        const std::string name = frame.name;
+        const Light light = changed(viewers, frame.light);
+        std::string steps = keys(frame.state);
+        for (const Setting &setting : settings(frame.light)) {
+            if (setting.changed) {
+                steps += (steps.empty() ? "" : " ") + setting.labName + "=" +
+                         joined(setting.values, ",");
+                std::string key = setting.labName;
+                if (key.rfind(GL_PREFIX, 0) == 0) {
+                    key.erase(0, GL_PREFIX.size());
+                }
+                numbers[name + "_SET_" + key] = joined(setting.values, ", ");
+            }
+        }
+        numbers["STEPS_" + name] = steps;
+
+        recordFrame(frame.state);
+        const Material material = recordedMaterial();
+        struct Corner {
+            Lit lit;
+            Lit viewers; // the same corner in the viewer's own light
+        } brightest, middle;
+        double most = -1.0, offAxis = std::numeric_limits<double>::infinity();
+        for (const Facet &facet : sphereFacets()) {
+            // Every corner of a facet on show, also one just round the outline: the pixels there
+            // blend towards it.
+            if (!onShow(facet)) {
+                continue;
+            }
+            for (std::size_t k = 0; k < facet.corners.size(); ++k) {
+                const Corner corner{lightAt(light, material, facet.corners[k], facet.normals[k]),
+                                    lightAt(viewers, material, facet.corners[k], facet.normals[k])};
+                const Vec3 bytes = inBytes(corner.lit.colour);
+                const double brightness = bytes[0] + bytes[1] + bytes[2];
+                if (brightness > most) {
+                    most = brightness;
+                    brightest = corner;
+                }
+                const double fromAxis = std::hypot(facet.corners[k][0], facet.corners[k][1]);
+                if (fromAxis < offAxis) {
+                    offAxis = fromAxis;
+                    middle = corner;
+                }
+            }
+        }
+        std::vector<std::pair<std::string, Corner>> quoted{{"_BRIGHT_", brightest}};
+        // The corner on the line of sight, which lies in the middle pixel of the window. Flat
+        // facets give it as many colours as meet there, so only smooth frames have one.
+        if (frame.state.smoothShading) {
+            quoted.emplace_back("_MIDDLE_", middle);
+        }
+        // The colour, and the terms of the equation the frame's change is about.
+        const lessons::LightChange gl;
+        const lessons::LightChange &change = frame.light;
+        for (const auto &[which, corner] : quoted) {
+            const std::string key = name + which;
+            const Lit &lit = corner.lit;
+            numbers[key + "COLOUR"] = list(lit.colour, 3);
+            numbers[key + "255"] = list(inBytes(lit.colour), 2);
+            numbers[key + "RGB"] = list(inBytes(lit.colour), 0);
+            if (light.position[3] == 0.0) {
+                numbers[key + "FACING"] = number(lit.facing, 4);
+                numbers[key + "ANGLE"] = number(lit.lightAngle, 1);
+            }
+            if (change.constantAttenuation != gl.constantAttenuation ||
+                change.linearAttenuation != gl.linearAttenuation ||
+                change.quadraticAttenuation != gl.quadraticAttenuation) {
+                numbers[key + "DISTANCE"] = number(lit.distance, 2);
+                numbers[key + "ATTENUATION"] = number(lit.attenuation, 3);
+            }
+            if (change.spotCutoff != gl.spotCutoff) {
+                numbers[key + "SPOT_ANGLE"] = number(lit.spotAngle, 1);
+                numbers[key + "SPOT"] = number(lit.spotFactor, 3);
+            }
+            if (change.localViewer != gl.localViewer) {
+                // How far the change turns the half vector from where the viewer's light has it.
+                numbers[key + "HALF_TURN"] =
+                    number(drawing::angleBetweenDegrees(lit.half, corner.viewers.half), 1);
+            }
+        }
+        if (frame.light.spotExponent > 0.0f) {
+            // Where the spot's light falls to a half.
+            numbers[name + "_HALF_STRENGTH_ANGLE"] =
+                number(toDegrees(std::acos(std::pow(0.5, 1.0 / frame.light.spotExponent))), 1);
+        }
+    }
+}
+
+// How far a light is from the sphere's centre, and how wide the sphere looks from there.
+void seenFromLight(Numbers &numbers, const std::string &name, const std::array<double, 4> &light)
+{
+    recordFrame(lessons::sphere(false, false));
+    const Vec3 centre = eyePoint(drawing::parts().front().modelview, {0.0, 0.0, 0.0});
+    const double radius =
+        drawing::length(drawing::subtract(sphereFacets().front().corners[0], centre));
+    const double away = drawing::length(
+        drawing::subtract({light[0] / light[3], light[1] / light[3], light[2] / light[3]}, centre));
+    numbers[name + "_CENTRE_DISTANCE"] = number(away, 2);
+    numbers[name + "_SPHERE_SPAN"] = number(toDegrees(std::asin(radius / away)), 1);
+}
+
 std::vector<fakegl::Call> frameCalls()
 {
     std::vector<fakegl::Call> frame;
@@ -652,6 +883,9 @@ int main(int argc, char **argv)
     polygonModes(numbers);
     ladder(numbers);
     tree(numbers);
+    litFrames(numbers, light);
+    seenFromLight(numbers, "VIEWER", light.position);
+    seenFromLight(numbers, "NEAR", changed(light, lessons::nearPoint().light).position);
 
     std::ofstream out(folder + "/recorded.txt");
     for (const auto &[key, value] : numbers) {

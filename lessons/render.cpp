@@ -6,12 +6,16 @@
 #include "lessons/views.h"
 #include "support/render_harness.h"
 
+#include <GL/gl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,6 +77,12 @@ struct Pixel {
     int y = 0;
 };
 
+// A point of the frame, in pixels from its top left, not necessarily a pixel's middle.
+struct Place {
+    double x = 0.0;
+    double y = 0.0;
+};
+
 // The darkest or the brightest colour of the model, at the pixel of that colour that lies nearest
 // the middle of all pixels of that colour: the middle of the patch, not its first row.
 Pixel extremePixel(const Image &image, bool brightest)
@@ -110,9 +120,131 @@ Pixel extremePixel(const Image &image, bool brightest)
     return typical;
 }
 
+Place centreOf(const Pixel &p)
+{
+    return {p.x + 0.5, p.y + 0.5};
+}
+
+// The middle of the highlight: of the pixels where it adds at least half of what it adds at most.
+// Red tells: the material's specular colour has some, and no pixel's red reaches 255.
+Place highlightMiddle(const Image &lit, const Image &unlit)
+{
+    int most = 0;
+    for (int y = 0; y < lit.height; ++y) {
+        for (int x = 0; x < lit.width; ++x) {
+            most = std::max(most, lit.at(x, y).r - unlit.at(x, y).r);
+        }
+    }
+    Place sum;
+    int count = 0;
+    for (int y = 0; y < lit.height; ++y) {
+        for (int x = 0; x < lit.width; ++x) {
+            if (2 * (lit.at(x, y).r - unlit.at(x, y).r) >= most) {
+                sum.x += x + 0.5;
+                sum.y += y + 0.5;
+                ++count;
+            }
+        }
+    }
+    return {sum.x / count, sum.y / count};
+}
+
 std::string rgb(const Rgb &c)
 {
     return std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b);
+}
+
+// Renders a frame with light 0 changed as lesson 7 changes it: the calls are made while the
+// modelview matrix is the identity, as initLighting would make them beside its own, and what they
+// changed is put back afterwards, so later frames light as the viewer does.
+Image renderLit(const lessons::LitFrame &frame)
+{
+    const lessons::LightChange &light = frame.light;
+    constexpr GLfloat IDENTITY[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    GLfloat modelview[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    EXPECT_TRUE(std::equal(modelview, modelview + 16, IDENTITY)) << "the light would move";
+    glPushAttrib(GL_LIGHTING_BIT);
+    if (light.moved) {
+        glLightfv(GL_LIGHT0, GL_POSITION, light.position.data());
+    }
+    glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, light.spotDirection.data());
+    glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, light.spotCutoff);
+    glLightf(GL_LIGHT0, GL_SPOT_EXPONENT, light.spotExponent);
+    glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, light.constantAttenuation);
+    glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, light.linearAttenuation);
+    glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, light.quadraticAttenuation);
+    glLightModelf(GL_LIGHT_MODEL_LOCAL_VIEWER, light.localViewer ? 1.0f : 0.0f);
+    Image image = renderFrame(frame.state);
+    glPopAttrib();
+    return image;
+}
+
+// Each channel's difference, DIFFERENCE_SCALE times larger, so that one step of 255 shows.
+constexpr int DIFFERENCE_SCALE = 64;
+
+Image difference(const Image &a, const Image &b)
+{
+    Image out = a;
+    for (std::size_t i = 0; i < out.rgb.size(); ++i) {
+        out.rgb[i] = std::uint8_t(std::min(255, DIFFERENCE_SCALE * std::abs(a.rgb[i] - b.rgb[i])));
+    }
+    return out;
+}
+
+int largestDifference(const Image &a, const Image &b)
+{
+    int largest = 0;
+    for (std::size_t i = 0; i < a.rgb.size(); ++i) {
+        largest = std::max(largest, std::abs(a.rgb[i] - b.rgb[i]));
+    }
+    return largest;
+}
+
+std::size_t differingPixels(const Image &a, const Image &b)
+{
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < a.rgb.size(); i += 3) {
+        differing +=
+            std::equal(a.rgb.begin() + std::ptrdiff_t(i), a.rgb.begin() + std::ptrdiff_t(i + 3),
+                       b.rgb.begin() + std::ptrdiff_t(i))
+                ? 0
+                : 1;
+    }
+    return differing;
+}
+
+// What GL starts light 0 and the light model with, as Mesa reports it: the values lesson 7's
+// changes start from, so they must be the ones the lessons assume.
+std::string glDefaults()
+{
+    const lessons::LightChange assumed;
+    GLfloat direction[4]{}, cutoff = 0, exponent = 0, attenuation[3]{}, local = 0;
+    glGetLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, direction);
+    glGetLightfv(GL_LIGHT0, GL_SPOT_CUTOFF, &cutoff);
+    glGetLightfv(GL_LIGHT0, GL_SPOT_EXPONENT, &exponent);
+    glGetLightfv(GL_LIGHT0, GL_CONSTANT_ATTENUATION, &attenuation[0]);
+    glGetLightfv(GL_LIGHT0, GL_LINEAR_ATTENUATION, &attenuation[1]);
+    glGetLightfv(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, &attenuation[2]);
+    glGetFloatv(GL_LIGHT_MODEL_LOCAL_VIEWER, &local);
+    EXPECT_EQ(std::vector<float>(direction, direction + 3),
+              std::vector<float>(assumed.spotDirection.begin(), assumed.spotDirection.end()));
+    EXPECT_EQ(cutoff, assumed.spotCutoff);
+    EXPECT_EQ(exponent, assumed.spotExponent);
+    EXPECT_EQ(std::vector<float>(attenuation, attenuation + 3),
+              (std::vector<float>{assumed.constantAttenuation, assumed.linearAttenuation,
+                                  assumed.quadraticAttenuation}));
+    EXPECT_EQ(local != 0.0f, assumed.localViewer);
+    auto text = [](float v) {
+        std::ostringstream out;
+        out << v;
+        return out.str();
+    };
+    return "DEFAULT_SPOT_DIRECTION " + text(direction[0]) + ", " + text(direction[1]) + ", " +
+           text(direction[2]) + "\nDEFAULT_SPOT_CUTOFF " + text(cutoff) +
+           "\nDEFAULT_SPOT_EXPONENT " + text(exponent) + "\nDEFAULT_ATTENUATION " +
+           text(attenuation[0]) + ", " + text(attenuation[1]) + ", " + text(attenuation[2]) +
+           "\nDEFAULT_LOCAL_VIEWER " + text(local) + "\n";
 }
 
 std::size_t modelPixels(const Image &image)
@@ -120,12 +252,13 @@ std::size_t modelPixels(const Image &image)
     return std::size_t(image.width * image.height) - countPixels(image, isWhite);
 }
 
-// A ring round a pixel of the frame, in the coordinates of a picture of `region`.
-std::string ring(const Pixel &p, const Region &region)
+// A ring round a point of the frame, in the coordinates of a picture of `region` in panel
+// `column`.
+std::string ring(const Place &p, const Region &region, int column)
 {
     constexpr double RING_RADIUS = 9.0;
-    const double x = (p.x + 0.5 - region.left) * region.scale;
-    const double y = (p.y + 0.5 - region.top) * region.scale;
+    const double x = (p.x - region.left) * region.scale + lessons::panelOffset(region, column);
+    const double y = (p.y - region.top) * region.scale;
     return "circle " + std::to_string(x) + "," + std::to_string(y) + " " +
            std::to_string(x + RING_RADIUS) + "," + std::to_string(y) + "\n";
 }
@@ -144,7 +277,7 @@ TEST(Lessons, RenderThePicturesAndMeasureTheirPixels)
     writePicture("light", sheet({flat}, WHOLE_SPHERE, 1));
     std::ofstream(folder + "/light.mvg")
         << "fill none stroke '#d62728' stroke-width 3\n"
-        << ring(shadow, WHOLE_SPHERE) << ring(bright, WHOLE_SPHERE);
+        << ring(centreOf(shadow), WHOLE_SPHERE, 0) << ring(centreOf(bright), WHOLE_SPHERE, 0);
 
     // Normals: the same patch flat and smooth, and again below for the normals to be drawn on.
     const Image smooth = renderFrame(sphere(true, false));
@@ -181,6 +314,46 @@ TEST(Lessons, RenderThePicturesAndMeasureTheirPixels)
     // The matrix stack: the ladder and the tree.
     writePicture("matrix-stack",
                  sheet({renderFrame(ladder()), renderFrame(tree())}, WHOLE_WINDOW, 2));
+
+    // Lesson 7: the light as a direction, brought close, as a spot, fading, and the viewer close.
+    numbers << glDefaults();
+    std::map<std::string, Image> lit;
+    for (const LitFrame &frame : litFrames()) {
+        lit[frame.name] = renderLit(frame);
+        numbers << "PIXEL_" << frame.name << "_BRIGHT "
+                << rgb(extremePixel(lit[frame.name], true).colour) << "\n";
+        if (frame.state.smoothShading) {
+            numbers << "PIXEL_" << frame.name << "_MIDDLE "
+                    << rgb(lit[frame.name].at(CENTRE, CENTRE)) << "\n";
+        }
+    }
+    // The changes are undone: the first frame comes out as before.
+    EXPECT_EQ(renderFrame(sphere(false, false)).rgb, flat.rgb);
+
+    const Image &direction = lit[directional().name];
+    writePicture("directional",
+                 sheet({flat, direction, difference(flat, direction)}, WHOLE_SPHERE, 3));
+    numbers << "DIFFERENCE_SCALE " << DIFFERENCE_SCALE << "\n";
+    numbers << "PIXEL_DIRECTIONAL_DIFFERING " << differingPixels(flat, direction) << "\n";
+    numbers << "PIXEL_DIRECTIONAL_LARGEST_STEP " << largestDifference(flat, direction) << "\n";
+
+    const Image &near = lit[nearPoint().name];
+    const Image &spot = lit[hardSpot().name];
+    writePicture("spotlight", sheet({near, spot, lit[softSpot().name]}, WHOLE_SPHERE, 3));
+
+    writePicture("attenuation", sheet({near, lit[fading().name]}, WHOLE_SPHERE, 2));
+
+    const Image &local = lit[localHighlight().name];
+    const Place before = highlightMiddle(highlight, smooth);
+    const Place after = highlightMiddle(local, smooth);
+    writePicture("local-viewer", sheet({highlight, local}, WHOLE_SPHERE, 2));
+    // The middle of each highlight, and on the right where it was on the left.
+    std::ofstream(folder + "/local-viewer.mvg")
+        << "fill none stroke-width 2 stroke '#d62728'\n"
+        << ring(before, WHOLE_SPHERE, 0) << ring(after, WHOLE_SPHERE, 1) << "stroke '#ffffff'\n"
+        << ring(before, WHOLE_SPHERE, 1);
+    numbers << "PIXEL_HIGHLIGHT_SHIFT "
+            << std::lround(std::hypot(after.x - before.x, after.y - before.y)) << "\n";
     ASSERT_TRUE(numbers.good());
 }
 

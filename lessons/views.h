@@ -5,6 +5,8 @@
 
 #include "shell/viewer_state.h"
 
+#include <array>
+
 namespace lessons {
 
 // A square of the window, in pixels from its top left, enlarged `scale` times in the picture.
@@ -55,6 +57,117 @@ inline ViewerState tree()
     ViewerState state;
     state.objectIndex = MODEL_BRANCHING_TREE;
     return state;
+}
+
+// What lesson 7 changes of light 0 and the light model: the settings initLighting leaves at GL's
+// defaults, and the position it does set. The defaults below are GL's, so a change that keeps one
+// keeps what the viewer draws; the position moves only when `moved` is set.
+struct LightChange {
+    bool moved = false;
+    std::array<float, 4> position{};
+    std::array<float, 3> spotDirection{0.0f, 0.0f, -1.0f};
+    float spotCutoff = 180.0f; // degrees; 180 means no cone at all
+    float spotExponent = 0.0f;
+    float constantAttenuation = 1.0f;
+    float linearAttenuation = 0.0f;
+    float quadraticAttenuation = 0.0f;
+    bool localViewer = false;
+};
+
+// The viewer's light points the same way from the eye, but as a direction: w = 0.
+constexpr std::array<float, 4> FAR_DIRECTION{-1.0f, 1.0f, 1.0f, 0.0f};
+// The unit sphere's centre lies 6 units in front of the eye. From the viewer's light, 177 units
+// away, the sphere spans under a degree; from here, up and left and 3.7 units from its centre, it
+// spans 16 degrees about its centre, so a cone can take in a part of it, and the side turned to the
+// light runs from 2.7 to 4.7 units away.
+constexpr std::array<float, 4> NEAR_POSITION{-1.5f, 1.5f, -3.0f, 1.0f};
+// From the near light to the sphere's centre.
+constexpr std::array<float, 3> AT_SPHERE{1.5f, -1.5f, -3.0f};
+// A hard-edged cone narrow enough to light a patch of the sphere, not all the side it faces.
+constexpr float SPOT_CUTOFF = 10.0f;
+// A cone that takes in the whole sphere, so that no edge shows and the exponent alone shapes the
+// light: it falls to a half 8.7 degrees off the axis.
+constexpr float SOFT_SPOT_CUTOFF = 20.0f;
+constexpr float SOFT_SPOT_EXPONENT = 60.0f;
+// Light from a point falls off with the square of the distance. This makes the factor about 1 at
+// the point of the sphere nearest the near light, 2.67 units away.
+constexpr float QUADRATIC_ATTENUATION = 0.14f;
+
+inline LightChange movedTo(const std::array<float, 4> &position)
+{
+    LightChange light;
+    light.moved = true;
+    light.position = position;
+    return light;
+}
+
+inline LightChange spotlight(float cutoff, float exponent)
+{
+    LightChange light = movedTo(NEAR_POSITION);
+    light.spotDirection = AT_SPHERE;
+    light.spotCutoff = cutoff;
+    light.spotExponent = exponent;
+    return light;
+}
+
+inline LightChange attenuated()
+{
+    LightChange light = movedTo(NEAR_POSITION);
+    light.constantAttenuation = 0.0f;
+    light.quadraticAttenuation = QUADRATIC_ATTENUATION;
+    return light;
+}
+
+inline LightChange localViewer()
+{
+    LightChange light;
+    light.localViewer = true;
+    return light;
+}
+
+// One of lesson 7's frames: the keys' state, the light, and the name its numbers go under.
+struct LitFrame {
+    const char *name;
+    ViewerState state;
+    LightChange light;
+};
+
+// The first frame, with the light as a direction.
+inline LitFrame directional()
+{
+    return {"DIRECTIONAL", sphere(false, false), movedTo(FAR_DIRECTION)};
+}
+
+// The smooth sphere with the light close by, as a plain point, then as two spots, then fading.
+inline LitFrame nearPoint()
+{
+    return {"NEAR", sphere(true, false), movedTo(NEAR_POSITION)};
+}
+
+inline LitFrame hardSpot()
+{
+    return {"SPOT", sphere(true, false), spotlight(SPOT_CUTOFF, 0.0f)};
+}
+
+inline LitFrame softSpot()
+{
+    return {"SOFT_SPOT", sphere(true, false), spotlight(SOFT_SPOT_CUTOFF, SOFT_SPOT_EXPONENT)};
+}
+
+inline LitFrame fading()
+{
+    return {"ATTENUATED", sphere(true, false), attenuated()};
+}
+
+// Lesson 3's highlight, with the viewer at the eye instead of far along +z.
+inline LitFrame localHighlight()
+{
+    return {"LOCAL_VIEWER", sphere(true, true), localViewer()};
+}
+
+inline std::array<LitFrame, 6> litFrames()
+{
+    return {directional(), nearPoint(), hardSpot(), softSpot(), fading(), localHighlight()};
 }
 
 } // namespace lessons
