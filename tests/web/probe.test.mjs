@@ -11,7 +11,7 @@ import {after, before, test} from 'node:test';
 import {canvasPixels, framesSettled, launchBrowser, serve} from './harness/browser.mjs';
 import {colourAt, dot, faceMaterial, material, numbers, towardsLight, unit}
   from './harness/equation.mjs';
-import {click, openViewer} from './harness/page.mjs';
+import {click, openViewer, placeOf, press} from './harness/page.mjs';
 
 const SITE = process.env.ORVANE_WEB_SITE;
 
@@ -243,8 +243,8 @@ test('the probe answers null on the background and where the model is lines or p
 // same drag turns it, which shows that the drag reaches the canvas at all.
 test('while the probe is on, a drag on the canvas does not turn the model', async () => {
   await reach({...START, model: '1'});
-  const box = await (await page.$('#canvas')).boundingBox();
   const drag = async () => {
+    const box = await placeOf(page, '#canvas');
     await page.mouse.move(box.x + box.width * 0.3, box.y + box.height * 0.5);
     await page.mouse.down();
     // Not half a turn about y, after which the sphere looks the same.
@@ -269,9 +269,10 @@ test('while the probe is on, a drag on the canvas does not turn the model', asyn
   assert.notDeepEqual(after.rgba, before.rgba, 'the drag did not turn the model with the probe off');
 });
 
-// A student toggles the highlight with the panel open: the panel must show the new frame's
-// equation at the same pixel, not the old one.
-test('with the panel open, a key that changes the picture probes the same pixel again', async () => {
+// A student toggles the highlight, or changes the lab's numbers, with the panel open: the panel must
+// show the new frame's equation at the same pixel, not the old one, with every term in force.
+test('with the panel open, a key or a number of the lab that changes the picture probes the ' +
+     'same pixel again', async () => {
   await reach({...START, smooth: true});
   await setProbeSwitch(true);
   await click(page, null, [240, 240]);
@@ -283,5 +284,54 @@ test('with the panel open, a key that changes the picture probes the same pixel 
   const after = await panel();
   assert.match(after, /Pixel \(240, 240\)/);
   assert.match(after, /\(N·H\)\^100/);
+  // Each row: the lab's numbers, and what the panel must then say.
+  const rows = [
+    {values: {HIGHLIGHT_SHININESS: 10}, says: [/\(N·H\)\^10\b/]},
+    {values: {GL_LINEAR_ATTENUATION: 0.01},
+     says: [/attenuation 1 \/ \(1\.0000 \+ 0\.0100 d/, /attenuation at distance 17\d\.\d+/]},
+    {values: {GL_SPOT_CUTOFF: 60, GL_SPOT_EXPONENT: 2},
+     says: [/spot \(−L·D\)\^2\.0 inside the cone of 60\.0°/, /spot \(−L·D = 0\.\d+\)/]},
+    {values: {GL_LIGHT_MODEL_LOCAL_VIEWER: 1}, says: [/the viewer is local/]},
+    {values: {GL_SHADE_MODEL: 'GL_FLAT'}, says: [/every corner takes corner 1's colour/]},
+  ];
+  for (const {values, says} of rows) {
+    await page.evaluate((numbers) => Object.entries(numbers).forEach(
+      ([name, value]) => orvane.lab.set(name, value)), values);
+    await framesSettled(page);
+    await framesSettled(page);
+    const shown = await panel();
+    for (const words of says) {
+      assert.match(shown, words, JSON.stringify(values));
+    }
+  }
+  await page.evaluate(() => orvane.lab.reset());
+  await setProbeSwitch(false);
+});
+
+test('from the keyboard, the arrows move the crosshair, not the model, and Enter probes the ' +
+     'pixel under it', async () => {
+  await reach({...START});
+  await setProbeSwitch(true);
+  const before = await canvasPixels(page);
+  await page.focus('#canvas');
+  // Each row: a key, and where the crosshair is then, in canvas pixels.
+  const rows = [
+    {key: 'ArrowLeft', at: [290, 300]}, {key: 'ArrowLeft', at: [280, 300]},
+    {key: 'ArrowUp', at: [280, 290]}, {key: 'Shift+ArrowDown', at: [280, 291]},
+    {key: 'Shift+ArrowRight', at: [281, 291]},
+  ];
+  const box = await (await page.$('#canvas')).boundingBox();
+  for (const {key, at} of rows) {
+    await press(page, key);
+    const cross = await (await page.$('#crosshair')).boundingBox();
+    const centre = [cross.x + cross.width / 2 - box.x, cross.y + cross.height / 2 - box.y];
+    assert.ok(Math.hypot(centre[0] - (at[0] + 0.5), centre[1] - (at[1] + 0.5)) <= 1,
+              `${key}: the crosshair is at ${centre}, not over ${at}`);
+  }
+  await press(page, 'Enter');
+  assert.match(await page.$eval('#probe-panel', (shown) => shown.textContent),
+               /Pixel \(281, 291\)/);
+  await framesSettled(page);
+  assert.deepEqual((await canvasPixels(page)).rgba, before.rgba, 'the arrows turned the model');
   await setProbeSwitch(false);
 });

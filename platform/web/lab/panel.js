@@ -133,15 +133,22 @@ function labControl(number, i) {
     }
     event.preventDefault();
   });
+  var dragged = false;
   var endDrag = function () {
-    if (drag && !drag.moved) {
-      input.select();
-    }
+    dragged = drag !== null && drag.moved;
     drag = null;
     input.classList.remove('dragging');
   };
   input.addEventListener('pointerup', endDrag);
   input.addEventListener('pointercancel', endDrag);
+  // A press without a drag selects what it holds; the release would otherwise put the caret where
+  // it was, as WebKit does.
+  input.addEventListener('mouseup', function (event) {
+    if (!dragged) {
+      event.preventDefault();
+      input.select();
+    }
+  });
   return input;
 }
 
@@ -199,7 +206,7 @@ function labShowValues() {
       if (!control.dataset.typing) {
         control.value = labShown(v);
       }
-      control.size = Math.max(3, control.value.length);
+      control.style.width = Math.max(3, control.value.length) + 1 + 'ch';
       if (typeof v === 'number') {
         control.setAttribute('aria-valuenow', v);
       }

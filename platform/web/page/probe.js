@@ -138,22 +138,46 @@ function probeTable(rows) {
   return made;
 }
 
-// The material and the light are the same at every corner of a polygon: they are shown once.
-function probeEquationRows(c) {
+// The material and the light are the same at every corner of a polygon: they are shown once,
+// with what the light model and the light's reach make of them.
+function probeEquationRows(answer) {
+  var c = answer.corners[0];
   var specularFactor = c.specular.shininess === 0 ? '1 (shininess 0)'
     : '(N\u00b7H)^' + probeNumber(c.specular.shininess, 0);
-  return [
-    ['colour', 'emission + ambient + diffuse + specular, each channel at most 255'],
+  var spot = answer.spotlight;
+  var k = answer.attenuationFactors;
+  var rows = [
+    ['colour', 'emission + global ambient + reach \u00d7 (light ambient + diffuse + specular), ' +
+     'each channel at most 255'],
     ['emission', 'material emission ' + probeLevels(c.emission.material)],
-    ['ambient', 'material ambient ' + probeLevels(c.ambient.material) + ' \u00d7 (global ' +
-     'ambient ' + probeLevels(c.ambient.global) + ' + light ambient ' +
-     probeLevels(c.ambient.light) + ')'],
+    ['global ambient', 'material ambient ' + probeLevels(c.ambient.material) + ' \u00d7 ' +
+     probeLevels(c.ambient.global)],
+    ['light ambient', 'material ambient ' + probeLevels(c.ambient.material) + ' \u00d7 light ' +
+     'ambient ' + probeLevels(c.ambient.light)],
     ['diffuse', 'max(N\u00b7L, 0) \u00d7 material diffuse ' + probeLevels(c.diffuse.material) +
      ' \u00d7 light diffuse ' + probeLevels(c.diffuse.light)],
     ['specular', specularFactor + ' \u00d7 material specular ' +
      probeLevels(c.specular.material) + ' \u00d7 light specular ' +
      probeLevels(c.specular.light) + '; 0 where N\u00b7L \u2264 0, which the light does not reach'],
+    ['reach', 'attenuation \u00d7 spot, ' + (answer.lightPosition[3] === 0
+      ? 'attenuation 1 for a light at infinity (w = 0)'
+      : 'attenuation 1 / (' + probeNumber(k[0], 4) + ' + ' + probeNumber(k[1], 4) + ' d + ' +
+        probeNumber(k[2], 6) + ' d\u00b2), d the distance to the light') + '; ' + (spot
+      ? 'spot (\u2212L\u00b7D)^' + probeNumber(spot.exponent, 1) + ' inside the cone of ' +
+        probeNumber(spot.cutoff, 1) + '\u00b0 about D ' + probeVector(spot.direction) + ', 0 outside'
+      : 'spot 1, with no spotlight (cutoff 180)')],
+    ['H', 'half way from L to ' + (answer.localViewer ? 'the eye: the viewer is local'
+                                                     : '+z: the viewer is at infinity')],
   ];
+  if (answer.face === 'back') {
+    rows.push(['face', answer.twoSide
+      ? 'a back face, lit with the back material (GL\'s default) and N turned round'
+      : 'a back face, lit as the front: lighting is one-sided']);
+  }
+  if (answer.flat) {
+    rows.push(['GL_FLAT', 'every corner takes corner 1\'s colour']);
+  }
+  return rows;
 }
 
 function probeCornerRows(c) {
@@ -167,9 +191,18 @@ function probeCornerRows(c) {
   if (!c.lit) {
     return rows.concat([['colour (lighting off: white)', probeLevels(c.colour), c.colour]]);
   }
+  if (c.attenuation !== 1) {
+    rows.push(['attenuation at distance ' + probeNumber(c.distance, 3),
+               probeNumber(c.attenuation, 4)]);
+  }
+  if (c.spot !== 1) {
+    rows.push(['spot (\u2212L\u00b7D = ' + probeNumber(c.spotDot, 4) + ')',
+               probeNumber(c.spot, 4)]);
+  }
   return rows.concat([
     ['emission', probeLevels(c.emission.value)],
-    ['ambient', probeLevels(c.ambient.value)],
+    ['global ambient', probeLevels(c.ambient.fromGlobal)],
+    ['light ambient', probeLevels(c.ambient.fromLight)],
     ['diffuse (max(N\u00b7L, 0) = ' + probeNumber(c.diffuse.factor, 4) + ')',
      probeLevels(c.diffuse.value)],
     ['specular (factor ' + probeNumber(c.specular.factor, 4) + ')',
@@ -208,11 +241,12 @@ function showProbe(x, y, answer) {
   ]));
   if (answer.corners[0].lit) {
     probePanel.append(probeElement('h3', 'The lighting equation, with this polygon\'s values'));
-    probePanel.append(probeTable(probeEquationRows(answer.corners[0])));
+    probePanel.append(probeTable(probeEquationRows(answer)));
     probePanel.append(probeElement('p', 'Material and light values are as the program sets ' +
       'them, from 0 to 1; the terms and colours below are in the screen\'s levels, 0 to 255.'));
   }
-  answer.corners.forEach(function (corner, i) {
+  // Under GL_FLAT the corners share corner 1's colour, and its equation.
+  answer.corners.slice(0, answer.flat ? 1 : undefined).forEach(function (corner, i) {
     probePanel.append(probeElement('h3', 'Corner ' + (i + 1) + ' (weight ' +
       probeNumber(answer.weights[i], 4) + ')'));
     probePanel.append(probeTable(probeCornerRows(corner)));

@@ -161,11 +161,25 @@ export function framesSettled(page) {
     () => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
 }
 
-// The canvas as the page shows it, as {width, height, rgba}: a screenshot of the element,
-// decoded by the browser itself. The pixels come back as base64: WebDriver BiDi tags each number
-// of an array one by one, which took Firefox seconds a picture.
+// The canvas as the page shows it, as {width, height, rgba}: a screenshot of the element, without
+// the probe's crosshair over it, decoded by the browser itself. The pixels come back as base64:
+// WebDriver BiDi tags each number of an array one by one, which took Firefox seconds a picture.
 export async function canvasPixels(page) {
-  const png = await (await page.$('#canvas')).screenshot({type: 'png', encoding: 'base64'});
+  const shown = (crosshair) => page.evaluate((hidden) => {
+    const element = document.querySelector('#crosshair');
+    const was = element?.hidden;
+    if (element) {
+      element.hidden = hidden;
+    }
+    return was;
+  }, crosshair);
+  const crosshairWas = await shown(true);
+  // In view first, and taken from the view: the canvas may stay put while the page scrolls
+  // (position: sticky), which a picture taken beyond the view would cut from the wrong place.
+  await page.$eval('#canvas', (canvas) => canvas.scrollIntoView({block: 'nearest'}));
+  const png = await (await page.$('#canvas')).screenshot({type: 'png', encoding: 'base64',
+                                                           captureBeyondViewport: false});
+  await shown(crosshairWas ?? true);
   const {width, height, base64} = await page.evaluate(async (encoded) => {
     const blob = await (await fetch('data:image/png;base64,' + encoded)).blob();
     const bitmap = await createImageBitmap(blob);
