@@ -8,13 +8,14 @@
 #     equation gives with the light and materials of their frame;
 #   - docs/LESSONS.md is its template filled with the committed numbers, the browser-made ones
 #     (BROWSER_) included: the browser suite measures those again, since this check runs no browser;
-#   - lesson 6's quote of the browser's vertex shader is still in platform/web/gl/webgl.cpp.
+#   - lesson 6's quote of the browser's vertex shader is still in platform/web/gl/webgl.cpp;
+#   - the lines of src/ the web page's lighting lab quotes are still there (lab/quote.mjs).
 # The pictures are not compared: their pixels are only as repeatable as llvmpipe on this CPU.
 # Usage: check_lessons.sh RECORD_PROGRAM RENDER_PROGRAM SOURCE_DIR
 set -euo pipefail
 # shellcheck source=../support/checks.sh
 source "$(dirname "$0")/../support/checks.sh"
-require_tools awk sort cmp
+require_tools awk sort cmp node
 record=$1 render=$2 source=$3
 here=$(dirname "$0")
 
@@ -39,6 +40,9 @@ webgl=$source/platform/web/gl/webgl.cpp
 quote=$(awk -f "$here/shader_quote.awk" "$webgl" "$source/docs/LESSONS.md")
 [ -z "$quote" ] || fail "lesson 6 no longer quotes the browser's vertex shader (copy its lines from
 $webgl into lessons/LESSONS.md.in and run scripts/lessons.sh): $quote"
+
+lab=$(node "$source/platform/web/lab/quote.mjs" "$source" --check 2>&1) ||
+  fail "the lighting lab quotes what src/ no longer has: $lab"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "the lessons quote what the viewer draws"
