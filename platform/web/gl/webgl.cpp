@@ -25,8 +25,14 @@ namespace {
 // and the sum clamped to 0..1. Attenuation, 1 / (constant + linear d + quadratic d^2) at distance
 // d, is 1 for a directional light. The spot factor, 1 without a spotlight, is (-L . D)^exponent
 // inside the cone about the spot direction D and 0 outside it. Alpha is the diffuse material's.
-// Under GL_FLAT every corner of a polygon is lit at its first corner (litAt), which takes the
-// place of the flat interpolation WebGL 1 lacks.
+// Under GL_FLAT every corner of a polygon is lit at its first corner, with its normal and its
+// material, which takes the place of the flat interpolation WebGL 1 lacks.
+//
+// The shader is compiled twice. Where the light has no spot and no attenuation, the viewer is at
+// infinity and the shading smooth, as the viewer leaves them, the three functions that follow
+// (reach, litAt, towardsEye) are their constants; otherwise, with FULL_MODEL defined, they work
+// those out. A GPU on the CPU runs both sides of an if for every vertex, so leaving the work out
+// altogether keeps the viewer's own frames as quick as they were.
 //
 // As in Mesa, the products of material and light colours, which are the same at every vertex,
 // are formed once per draw (lightProducts below); the shader looks up four vec4s a material.
@@ -34,19 +40,21 @@ const char *const VERTEX_SHADER = R"(
 attribute vec3 position;
 attribute vec3 normal;
 attribute float material;
-attribute vec3 litAt;
+attribute vec3 firstCorner; // the polygon's, under GL_FLAT
 
 uniform mat4 projection;
 // Per material: (emission + ambient x global ambient, diffuse alpha), ambient x light ambient,
 // diffuse x light diffuse, (specular x light specular, shininess).
 uniform vec4 materials[MATERIALS * 4];
 uniform vec4 lightPosition; // eye coordinates
+uniform bool attenuated;    // not GL's initial (1, 0, 0), which divides by 1
 uniform vec3 attenuation;   // constant, linear, quadratic
 uniform bool spotlight;
 uniform vec3 spotDirection; // eye coordinates, unit length
 uniform float spotCosCutoff;
 uniform float spotExponent;
 uniform bool localViewer;
+uniform bool flatShading;
 uniform bool lighting;
 uniform bool light0;
 uniform bool normalizeNormals;
@@ -62,6 +70,48 @@ float power(float x, float e)
     return x > 0.0 ? pow(x, e) : 0.0;
 }
 
+#ifdef FULL_MODEL
+// Attenuation x spot, for the unit vector l along toLight, from the corner to the light.
+float reach(vec3 toLight, vec3 l)
+{
+    float factor = 1.0;
+    if (attenuated && lightPosition.w != 0.0) {
+        float d = length(toLight);
+        factor = 1.0 / dot(attenuation, vec3(1.0, d, d * d));
+    }
+    if (spotlight) {
+        float spot = dot(-l, spotDirection);
+        factor *= spot > spotCosCutoff ? power(spot, spotExponent) : 0.0;
+    }
+    return factor;
+}
+
+vec3 litAt()
+{
+    return flatShading ? firstCorner : position;
+}
+
+vec3 towardsEye(vec3 corner)
+{
+    return localViewer ? normalize(-corner) : vec3(0.0, 0.0, 1.0);
+}
+#else
+float reach(vec3 toLight, vec3 l)
+{
+    return 1.0;
+}
+
+vec3 litAt()
+{
+    return position;
+}
+
+vec3 towardsEye(vec3 corner)
+{
+    return vec3(0.0, 0.0, 1.0);
+}
+#endif
+
 void main()
 {
     gl_Position = projection * vec4(position, 1.0);
@@ -71,30 +121,21 @@ void main()
         return;
     }
     int m = int(material) * 4;
+    vec3 corner = litAt();
     vec4 sum = materials[m];
     if (light0) {
         vec3 n = normalizeNormals ? normalize(normal) : normal;
-        vec3 toLight = lightPosition.w != 0.0 ? lightPosition.xyz / lightPosition.w - litAt
+        vec3 toLight = lightPosition.w != 0.0 ? lightPosition.xyz / lightPosition.w - corner
                                               : lightPosition.xyz;
         vec3 l = normalize(toLight);
-        float reach = 1.0;
-        if (lightPosition.w != 0.0) {
-            float d = length(toLight);
-            reach = 1.0 / dot(attenuation, vec3(1.0, d, d * d));
-        }
-        if (spotlight) {
-            float spot = dot(-l, spotDirection);
-            reach *= spot > spotCosCutoff ? power(spot, spotExponent) : 0.0;
-        }
         float nDotL = dot(n, l);
         vec3 lit = materials[m + 1].rgb + max(nDotL, 0.0) * materials[m + 2].rgb;
         if (nDotL > 0.0) {
-            vec3 toEye = localViewer ? normalize(-litAt) : vec3(0.0, 0.0, 1.0);
-            vec3 h = normalize(l + toEye);
+            vec3 h = normalize(l + towardsEye(corner));
             vec4 specular = materials[m + 3];
             lit += power(max(dot(n, h), 0.0), specular.w) * specular.rgb;
         }
-        sum.rgb += reach * lit;
+        sum.rgb += reach(toLight, l) * lit;
     }
     colour = clamp(sum, 0.0, 1.0);
 }
@@ -109,18 +150,24 @@ void main()
 }
 )";
 
-constexpr GLuint POSITION = 0, NORMAL = 1, MATERIAL = 2, LIT_AT = 3;
+constexpr GLuint POSITION = 0, NORMAL = 1, MATERIAL = 2, FIRST_CORNER = 3;
 constexpr int VEC4S_PER_MATERIAL = 4;
 
 GLuint vertexBuffer = 0;
 GLuint indexBuffer = 0;
-GLuint flatLitAtBuffer = 0;
-bool litAtFromFlatBuffer = false;
+GLuint firstCornerBuffer = 0;
+bool firstCornersGiven = false;
 struct Uniforms {
-    GLint projection, materials, lightPosition, attenuation, spotlight, spotDirection,
-        spotCosCutoff, spotExponent, localViewer, lighting, light0, normalize;
+    GLint projection, materials, lightPosition, attenuated, attenuation, spotlight, spotDirection,
+        spotCosCutoff, spotExponent, localViewer, flatShading, lighting, light0, normalize;
 };
-Uniforms uniforms;
+// The shader as the viewer's own light needs it, and with the whole model (FULL_MODEL).
+struct Program {
+    GLuint name;
+    Uniforms uniforms;
+};
+Program plain, full;
+const Program *inUse = nullptr;
 GLenum pendingError = GL_NO_ERROR;
 
 // What the program has set of WebGL's own state, with GL's initial values.
@@ -134,11 +181,12 @@ struct FragmentState {
 };
 FragmentState fragmentState = {{0.0f, 0.0f, 0.0f, 0.0f}, 1.0f, false, GL_TRUE, false, {}};
 
-GLuint compile(GLenum type, const char *source)
+GLuint compile(GLenum type, const char *source, bool fullModel)
 {
     const GLuint shader = emscripten_glCreateShader(type);
     char header[64];
-    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n", MATERIALS_PER_DRAW);
+    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n%s", MATERIALS_PER_DRAW,
+                  fullModel ? "#define FULL_MODEL\n" : "");
     const char *const parts[] = {header, source};
     emscripten_glShaderSource(shader, 2, parts, nullptr);
     emscripten_glCompileShader(shader);
@@ -183,35 +231,35 @@ void lightProducts(const FaceMaterial &material, const LightingState &lighting, 
     entry[15] = material.shininess;
 }
 
-// Where the vertices of the next draws are lit: where they stand, or, under GL_FLAT, at the
-// corners `flatLitAt` names, three numbers a vertex.
-void pointLitAt(const GLfloat *flatLitAt, std::size_t vertexCount)
+// Under GL_FLAT each vertex's polygon's first corner, three numbers a vertex, for the next draw;
+// null otherwise, when the shader reads none and none is fetched.
+void giveFirstCorners(const GLfloat *firstCorners, std::size_t vertexCount)
 {
-    if (flatLitAt != nullptr) {
-        emscripten_glBindBuffer(GL_ARRAY_BUFFER, flatLitAtBuffer);
+    if (firstCorners != nullptr) {
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, firstCornerBuffer);
         emscripten_glBufferData(GL_ARRAY_BUFFER,
                                 static_cast<GLsizeiptr>(3 * vertexCount * sizeof(GLfloat)),
-                                flatLitAt, GL_STREAM_DRAW);
-        emscripten_glVertexAttribPointer(LIT_AT, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+                                firstCorners, GL_STREAM_DRAW);
+        emscripten_glVertexAttribPointer(FIRST_CORNER, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
         emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    } else if (litAtFromFlatBuffer) {
-        emscripten_glVertexAttribPointer(LIT_AT, 3, GL_FLOAT, GL_FALSE, sizeof(BatchVertex),
-                                         reinterpret_cast<void *>(offsetof(BatchVertex, position)));
     }
-    litAtFromFlatBuffer = flatLitAt != nullptr;
+    if ((firstCorners != nullptr) != firstCornersGiven) {
+        firstCornersGiven = firstCorners != nullptr;
+        firstCornersGiven ? emscripten_glEnableVertexAttribArray(FIRST_CORNER)
+                          : emscripten_glDisableVertexAttribArray(FIRST_CORNER);
+    }
 }
 
-} // namespace
-
-bool startGlLayer()
+// The shader program, compiled with or without the whole model; false if WebGL refused it.
+bool makeProgram(bool fullModel, Program &made)
 {
     const GLuint program = emscripten_glCreateProgram();
-    emscripten_glAttachShader(program, compile(GL_VERTEX_SHADER, VERTEX_SHADER));
-    emscripten_glAttachShader(program, compile(GL_FRAGMENT_SHADER, FRAGMENT_SHADER));
+    emscripten_glAttachShader(program, compile(GL_VERTEX_SHADER, VERTEX_SHADER, fullModel));
+    emscripten_glAttachShader(program, compile(GL_FRAGMENT_SHADER, FRAGMENT_SHADER, fullModel));
     emscripten_glBindAttribLocation(program, POSITION, "position");
     emscripten_glBindAttribLocation(program, NORMAL, "normal");
     emscripten_glBindAttribLocation(program, MATERIAL, "material");
-    emscripten_glBindAttribLocation(program, LIT_AT, "litAt");
+    emscripten_glBindAttribLocation(program, FIRST_CORNER, "firstCorner");
     emscripten_glLinkProgram(program);
     GLint linked = GL_FALSE;
     emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
@@ -221,20 +269,39 @@ bool startGlLayer()
         std::fprintf(stderr, "The GL layer's shader program did not link: %s\n", log);
         return false;
     }
-    emscripten_glUseProgram(program);
     const auto at = [program](const char *name) {
         return emscripten_glGetUniformLocation(program, name);
     };
-    uniforms = {at("projection"),    at("materials"),    at("lightPosition"),
-                at("attenuation"),   at("spotlight"),    at("spotDirection"),
-                at("spotCosCutoff"), at("spotExponent"), at("localViewer"),
-                at("lighting"),      at("light0"),       at("normalizeNormals")};
+    made = {program,
+            {at("projection"), at("materials"), at("lightPosition"), at("attenuated"),
+             at("attenuation"), at("spotlight"), at("spotDirection"), at("spotCosCutoff"),
+             at("spotExponent"), at("localViewer"), at("flatShading"), at("lighting"), at("light0"),
+             at("normalizeNormals")}};
+    return true;
+}
+
+// Whether the light and the light model go beyond what the plain shader works out.
+bool needsFullModel(const LightingState &lighting)
+{
+    const GLfloat *k = lighting.attenuation;
+    return lighting.spotCutoff != NO_SPOTLIGHT || k[0] != 1.0f || k[1] != 0.0f || k[2] != 0.0f ||
+           lighting.localViewer || lighting.flat;
+}
+
+} // namespace
+
+bool startGlLayer()
+{
+    if (!makeProgram(false, plain) || !makeProgram(true, full)) {
+        return false;
+    }
+    inUse = nullptr;
 
     emscripten_glGenBuffers(1, &vertexBuffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     emscripten_glGenBuffers(1, &indexBuffer);
     emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    emscripten_glGenBuffers(1, &flatLitAtBuffer);
+    emscripten_glGenBuffers(1, &firstCornerBuffer);
     constexpr GLsizei stride = sizeof(BatchVertex);
     emscripten_glVertexAttribPointer(POSITION, 3, GL_FLOAT, GL_FALSE, stride,
                                      reinterpret_cast<void *>(offsetof(BatchVertex, position)));
@@ -242,9 +309,8 @@ bool startGlLayer()
                                      reinterpret_cast<void *>(offsetof(BatchVertex, normal)));
     emscripten_glVertexAttribPointer(MATERIAL, 1, GL_FLOAT, GL_FALSE, stride,
                                      reinterpret_cast<void *>(offsetof(BatchVertex, material)));
-    litAtFromFlatBuffer = true;
-    pointLitAt(nullptr, 0);
-    for (const GLuint attribute : {POSITION, NORMAL, MATERIAL, LIT_AT}) {
+    firstCornersGiven = false;
+    for (const GLuint attribute : {POSITION, NORMAL, MATERIAL}) {
         emscripten_glEnableVertexAttribArray(attribute);
     }
     // WebGL dithers by default; Mesa's software renderer never does.
@@ -292,29 +358,38 @@ void sendDrawState(const FaceMaterial *materials, std::size_t materialCount)
     for (std::size_t i = 0; i < materialCount; ++i) {
         lightProducts(materials[i], lighting, table + i * VEC4S_PER_MATERIAL * 4);
     }
-    GLfloat spotDirection[3];
-    unitSpotDirection(lighting, spotDirection);
-    emscripten_glUniformMatrix4fv(uniforms.projection, 1, GL_FALSE, projectionMatrix().m);
-    emscripten_glUniform4fv(uniforms.materials,
-                            static_cast<GLsizei>(materialCount * VEC4S_PER_MATERIAL), table);
-    emscripten_glUniform4fv(uniforms.lightPosition, 1, lighting.lightPosition);
-    emscripten_glUniform3fv(uniforms.attenuation, 1, lighting.attenuation);
-    emscripten_glUniform1i(uniforms.spotlight, lighting.spotCutoff != NO_SPOTLIGHT);
-    emscripten_glUniform3fv(uniforms.spotDirection, 1, spotDirection);
-    emscripten_glUniform1f(uniforms.spotCosCutoff, spotCosCutoff(lighting));
-    emscripten_glUniform1f(uniforms.spotExponent, lighting.spotExponent);
-    emscripten_glUniform1i(uniforms.localViewer, lighting.localViewer);
-    emscripten_glUniform1i(uniforms.lighting, lighting.enabled);
-    emscripten_glUniform1i(uniforms.light0, lighting.light0);
-    emscripten_glUniform1i(uniforms.normalize, lighting.normalize);
+    const Program &program = needsFullModel(lighting) ? full : plain;
+    if (inUse != &program) {
+        emscripten_glUseProgram(program.name);
+        inUse = &program;
+    }
+    const Uniforms &u = program.uniforms;
+    emscripten_glUniformMatrix4fv(u.projection, 1, GL_FALSE, projectionMatrix().m);
+    emscripten_glUniform4fv(u.materials, static_cast<GLsizei>(materialCount * VEC4S_PER_MATERIAL),
+                            table);
+    emscripten_glUniform4fv(u.lightPosition, 1, lighting.lightPosition);
+    emscripten_glUniform1i(u.lighting, lighting.enabled);
+    emscripten_glUniform1i(u.light0, lighting.light0);
+    emscripten_glUniform1i(u.normalize, lighting.normalize);
+    if (&program == &full) {
+        GLfloat spotDirection[3];
+        unitSpotDirection(lighting, spotDirection);
+        const GLfloat *k = lighting.attenuation;
+        emscripten_glUniform1i(u.attenuated, k[0] != 1.0f || k[1] != 0.0f || k[2] != 0.0f);
+        emscripten_glUniform3fv(u.attenuation, 1, k);
+        emscripten_glUniform1i(u.spotlight, lighting.spotCutoff != NO_SPOTLIGHT);
+        emscripten_glUniform3fv(u.spotDirection, 1, spotDirection);
+        emscripten_glUniform1f(u.spotCosCutoff, spotCosCutoff(lighting));
+        emscripten_glUniform1f(u.spotExponent, lighting.spotExponent);
+        emscripten_glUniform1i(u.localViewer, lighting.localViewer);
+        emscripten_glUniform1i(u.flatShading, lighting.flat);
+    }
 }
 
 void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                  const GLushort *indices, std::size_t indexCount, const GLfloat *flatLitAt)
+                  const GLushort *indices, std::size_t indexCount, const GLfloat *firstCorners)
 {
-    if (flatLitAt != nullptr || litAtFromFlatBuffer) {
-        pointLitAt(flatLitAt, vertexCount);
-    }
+    giveFirstCorners(firstCorners, vertexCount);
     emscripten_glBufferData(GL_ARRAY_BUFFER,
                             static_cast<GLsizeiptr>(vertexCount * sizeof(BatchVertex)), vertices,
                             GL_STREAM_DRAW);
