@@ -6,7 +6,7 @@
 //   node bench/web/lab_latency.mjs SITE REPEATS RENDERER
 // A benchmark to read, not a test: it checks nothing.
 import {launchChromium, openPage, serve} from '../../tests/web/harness/browser.mjs';
-import {viewerStarted} from '../../tests/web/harness/page.mjs';
+import {giveInput, viewerStarted} from '../../tests/web/harness/page.mjs';
 
 const [site, repeats = '15', renderer = 'swiftshader'] = process.argv.slice(2);
 
@@ -23,9 +23,9 @@ const chromium = await launchChromium(renderer);
 try {
   const {page} = await openPage(chromium.browser, server.url);
   await viewerStarted(page);
-  await page.keyboard.type('sh');
+  await giveInput(page, {keys: 'sh'});
   for (const [model, key] of Object.entries(MODELS)) {
-    await page.keyboard.press(key);
+    await giveInput(page, {keys: key});
     for (const {name, values} of CHANGES) {
       const times = await page.evaluate(async (number, pair, count) => {
         const gl = document.querySelector('#canvas').getContext('webgl');
@@ -44,6 +44,10 @@ try {
         orvane.lab.reset(number);
         return measured.slice(1); // the first change also warms the page up
       }, name, values, Number(repeats));
+      const shown = await page.evaluate(() => orvane.viewerState().model);
+      if (shown !== Number(key) - 1) {
+        throw new Error(`the viewer shows model ${shown}, not the ${model}`);
+      }
       times.sort((a, b) => a - b);
       console.log(JSON.stringify({renderer, model, change: name, repeats: times.length,
                                   medianMs: Number(times[times.length >> 1].toFixed(1)),
