@@ -7,6 +7,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 
 import {canvasPixels, framesSettled, launchChromium, openPage, serve} from '../harness/browser.mjs';
+import {giveInput, viewerStarted} from '../harness/page.mjs';
 import {readPpm, shaderDifference} from '../harness/pictures.mjs';
 
 // A difference of one level, which rounding gives, shows as half of full brightness on black.
@@ -28,11 +29,8 @@ const server = await serve(site);
 const chromium = await launchChromium();
 try {
   const {page, errors} = await openPage(chromium.browser, server.url);
-  await page.waitForFunction(() => document.querySelector('#usage').textContent !== '');
-  await framesSettled(page);
-  for (const key of 'sh') {
-    await page.keyboard.press(key);
-  }
+  await viewerStarted(page);
+  await giveInput(page, {keys: 'sh'});
   await framesSettled(page);
   const canvas = await canvasPixels(page);
   if (errors.length > 0) {
