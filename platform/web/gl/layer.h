@@ -84,10 +84,10 @@ constexpr std::size_t VERTICES_PER_DRAW = 16384;
 // for the draws that follow.
 void sendDrawState(const FaceMaterial *materials, std::size_t materialCount);
 // primitive: GL_TRIANGLES or GL_LINES, drawn from the indexed vertices; GL_POINTS, drawn from the
-// vertices as they are. flatLitAt: under GL_FLAT, where each vertex is lit (its polygon's first
+// vertices as they are. firstCorners: under GL_FLAT, where each vertex is lit (its polygon's first
 // corner, three numbers a vertex); null, where it stands.
 void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                  const GLushort *indices, std::size_t indexCount, const GLfloat *flatLitAt);
+                  const GLushort *indices, std::size_t indexCount, const GLfloat *firstCorners);
 
 // The viewport glViewport last set, or the drawing buffer's size before it was set (webgl.cpp).
 void currentViewport(GLint viewport[4]);

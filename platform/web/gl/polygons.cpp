@@ -28,7 +28,7 @@ std::vector<GLfloat> windowXY; // the corners' normalised device x and y, when t
 std::vector<BatchVertex> batch;
 std::vector<GLushort> indices;
 // Under GL_FLAT, where each vertex is lit: its polygon's first corner, three numbers a vertex.
-std::vector<GLfloat> flatLitAt;
+std::vector<GLfloat> firstCorners;
 FaceMaterial materials[MATERIALS_PER_DRAW];
 std::size_t materialCount = 0;
 // The materials the shader was last handed. Every change to the rest of its state comes through
@@ -118,7 +118,7 @@ void emit(const Corner &corner, const Corner &litAs, bool backFacing, bool flat)
     vertex.material = backFacing ? litAs.backMaterial : litAs.frontMaterial;
     batch.push_back(vertex);
     if (flat) {
-        flatLitAt.insert(flatLitAt.end(), litAs.position, litAs.position + 3);
+        firstCorners.insert(firstCorners.end(), litAs.position, litAs.position + 3);
     }
 }
 
@@ -132,12 +132,12 @@ void drawBatch()
             materialsSent = materialCount;
         }
         drawVertices(primitiveFor(polygonMode), batch.data(), batch.size(), indices.data(),
-                     indices.size(), flatLitAt.empty() ? nullptr : flatLitAt.data());
+                     indices.size(), firstCorners.empty() ? nullptr : firstCorners.data());
         keepDrawForProbe(primitiveFor(polygonMode), batch.data(), batch.size(), indices.data(),
                          indices.size(), materials, materialCount);
         batch.clear();
         indices.clear();
-        flatLitAt.clear();
+        firstCorners.clear();
     }
 }
 
