@@ -9,7 +9,7 @@ import fs from 'node:fs';
 import {after, before, test} from 'node:test';
 
 import {ENGINES, launchBrowser, serve} from './harness/browser.mjs';
-import {bytesDiffering, click, giveInput, openViewer, placeOf, press, settledCanvas}
+import {bytesDiffering, click, giveInput, onViewer, placeOf, press, settledCanvas}
   from './harness/page.mjs';
 import {looksNative, readPpm} from './harness/pictures.mjs';
 
@@ -35,14 +35,7 @@ after(async () => {
 
 // Runs `use` on a viewer of its own at `address` (the site's page, with a link's hash), then
 // closes it: WebKit's driver holds one page at a time.
-async function onViewer(address, use) {
-  const opened = await openViewer(browser, server.url + address);
-  try {
-    return await use(opened);
-  } finally {
-    await opened.page.close();
-  }
-}
+const onOwnViewer = (address, use) => onViewer(browser, server.url + address, use);
 
 const labGet = (page, name) => page.evaluate((n) => orvane.lab.get(n), name);
 
@@ -103,7 +96,7 @@ const cases = [
           assert.deepEqual(errors.map(String), []);
         };
         await t.test(`${set.name}, given by ${set.via}`,
-                     (s) => onViewer(address, (opened) => given(s, opened)));
+                     (s) => onOwnViewer(address, (opened) => given(s, opened)));
       }
     },
   },
@@ -113,7 +106,7 @@ const cases = [
     engines: ENGINES,
     run: async () => {
       const [set] = sets;
-      const {link, changed} = await onViewer('', async ({page}) => {
+      const {link, changed} = await onOwnViewer('', async ({page}) => {
         const own = await settledCanvas(page);
         await giveNumbers(page, {via: 'api', values: set.values});
         const changed = await settledCanvas(page);
@@ -139,7 +132,7 @@ const cases = [
         assert.equal(bytesDiffering(await settledCanvas(page), own), 0, 'after reset');
         return {link, changed};
       });
-      await onViewer(link.slice(server.url.length), async ({page}) => {
+      await onOwnViewer(link.slice(server.url.length), async ({page}) => {
         for (const [name, value] of Object.entries(set.values)) {
           assert.deepEqual(await labGet(page, name), value, name);
         }
@@ -153,7 +146,7 @@ const cases = [
     name: 'a number steps with the arrow keys, ten steps with Shift, follows a drag, takes what ' +
           'is typed, and stays in GL\'s range',
     engines: ENGINES,
-    run: () => onViewer('', async ({page}) => {
+    run: () => onOwnViewer('', async ({page}) => {
       const rows = [
         {name: 'HIGHLIGHT_SHININESS', keys: ['ArrowUp'], value: 101},
         {name: 'HIGHLIGHT_SHININESS', keys: ['Shift+ArrowUp', 'Shift+ArrowUp'], value: 121},
@@ -195,7 +188,7 @@ const cases = [
           'the page and the rest of it taken',
     engines: ENGINES,
     run: async () => {
-      await onViewer('', async ({page}) => {
+      await onOwnViewer('', async ({page}) => {
         const refused = [
           {name: 'HIGHLIGHT_SHININESS', value: 500, error: /from 0 to 128; 500 is not/},
           {name: 'HIGHLIGHT_SHININESS', value: 'ten', error: /must be a number/},
@@ -222,7 +215,7 @@ const cases = [
       });
       const link = '#HIGHLIGHT_SHININESS=500&NO_SUCH=1&GL_SPOT_CUTOFF=ten&LIGHT_POSITION=1,2' +
                    '&GL_SPOT_EXPONENT=&HIGHLIGHT_SHININESS=10';
-      await onViewer(link, async ({page, errors}) => {
+      await onOwnViewer(link, async ({page, errors}) => {
         assert.equal(await labGet(page, 'HIGHLIGHT_SHININESS'), 10);
         const note = await page.$eval('#lab-note', (shown) => shown.hidden ? '' : shown.textContent);
         for (const named of ['HIGHLIGHT_SHININESS=500', 'NO_SUCH=1', 'GL_SPOT_CUTOFF=ten',

@@ -280,12 +280,18 @@ bool makeProgram(bool fullModel, Program &made)
     return true;
 }
 
+// Attenuation other than GL's initial (1, 0, 0), which divides by 1.
+bool attenuated(const LightingState &lighting)
+{
+    const GLfloat *k = lighting.attenuation;
+    return k[0] != 1.0f || k[1] != 0.0f || k[2] != 0.0f;
+}
+
 // Whether the light and the light model go beyond what the plain shader works out.
 bool needsFullModel(const LightingState &lighting)
 {
-    const GLfloat *k = lighting.attenuation;
-    return lighting.spotCutoff != NO_SPOTLIGHT || k[0] != 1.0f || k[1] != 0.0f || k[2] != 0.0f ||
-           lighting.localViewer || lighting.flat;
+    return lighting.spotCutoff != NO_SPOTLIGHT || attenuated(lighting) || lighting.localViewer ||
+           lighting.flat;
 }
 
 } // namespace
@@ -374,9 +380,8 @@ void sendDrawState(const FaceMaterial *materials, std::size_t materialCount)
     if (&program == &full) {
         GLfloat spotDirection[3];
         unitSpotDirection(lighting, spotDirection);
-        const GLfloat *k = lighting.attenuation;
-        emscripten_glUniform1i(u.attenuated, k[0] != 1.0f || k[1] != 0.0f || k[2] != 0.0f);
-        emscripten_glUniform3fv(u.attenuation, 1, k);
+        emscripten_glUniform1i(u.attenuated, attenuated(lighting));
+        emscripten_glUniform3fv(u.attenuation, 1, lighting.attenuation);
         emscripten_glUniform1i(u.spotlight, lighting.spotCutoff != NO_SPOTLIGHT);
         emscripten_glUniform3fv(u.spotDirection, 1, spotDirection);
         emscripten_glUniform1f(u.spotCosCutoff, spotCosCutoff(lighting));

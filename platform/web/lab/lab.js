@@ -46,18 +46,21 @@ function labRangeText(number) {
          (number.integer ? ', a whole number' : '');
 }
 
-function labInRange(number, v) {
+// The least and the most a number of `number` may be. GL takes single-precision floats, so a
+// position or a direction may be anything up to their largest.
+var FLOAT_MAX = 3.4028234663852886e38;
+function labBounds(number) {
   var range = number.range;
+  return range === 'colour' ? [0, 1] : range === 'any' ? [-FLOAT_MAX, FLOAT_MAX] : range;
+}
+
+function labInRange(number, v) {
   if (labIsChoice(number)) {
-    return range.indexOf(v) >= 0;
+    return number.range.indexOf(v) >= 0;
   }
-  // GL takes single-precision floats: a number past their largest is not finite there.
-  if (typeof v !== 'number' || !isFinite(Math.fround(v))) {
-    return false;
-  }
-  var bounds = range === 'colour' ? [0, 1] : range === 'any' ? [-Infinity, Infinity] : range;
-  return (v >= bounds[0] && v <= bounds[1] && (!number.integer || Number.isInteger(v))) ||
-         v === number.extra;
+  var bounds = labBounds(number);
+  return (typeof v === 'number' && v >= bounds[0] && v <= bounds[1] &&
+          (!number.integer || Number.isInteger(v))) || v === number.extra;
 }
 
 // `value` as the array the lab keeps, or an exception that says what is wrong with it.

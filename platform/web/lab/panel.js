@@ -26,7 +26,7 @@ function labStepped(number, v, steps) {
   if (labIsChoice(number)) {
     return range[(range.indexOf(v) + Math.sign(steps) + range.length) % range.length];
   }
-  var bounds = range === 'colour' ? [0, 1] : range === 'any' ? [-Infinity, Infinity] : range;
+  var bounds = labBounds(number);
   if (number.extra !== undefined && v === bounds[1] && steps > 0) {
     return number.extra;
   }
@@ -38,8 +38,7 @@ function labStepped(number, v, steps) {
 
 // A typed or dragged value brought into GL's range: to the nearest value GL takes.
 function labClamped(number, v) {
-  var range = number.range;
-  var bounds = range === 'colour' ? [0, 1] : range === 'any' ? [-1e9, 1e9] : range;
+  var bounds = labBounds(number);
   if (number.extra !== undefined && v > bounds[1]) {
     return v - bounds[1] < number.extra - v ? bounds[1] : number.extra;
   }

@@ -47,9 +47,15 @@ function describeChange(before, after) {
   return changes.join(', ');
 }
 
+// Every frame: most frames (a drag's) change only the angles, and many (a probe's, the lab's)
+// nothing the words name.
 function showState() {
   var state = orvane.viewerState();
-  canvas.setAttribute('aria-label', describeState(state));
+  var name = describeState(state);
+  if (name === canvas.getAttribute('aria-label')) {
+    return;
+  }
+  canvas.setAttribute('aria-label', name);
   var keyOn = {1: state.model === 0, 2: state.model === 1, 3: state.model === 2,
                4: state.model === 3, s: state.smoothShading, h: state.highlight,
                w: state.polygonMode === 'wireframe', p: state.polygonMode === 'filled',

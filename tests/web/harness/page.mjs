@@ -27,6 +27,17 @@ export async function openViewer(browser, url, prepare) {
   return opened;
 }
 
+// Runs `use` ({page, console, errors}) on a viewer of its own at `url`, then closes it; what
+// `use` gives back is given back.
+export async function onViewer(browser, url, use, prepare) {
+  const opened = await openViewer(browser, url, prepare);
+  try {
+    return await use(opened);
+  } finally {
+    await opened.page.close();
+  }
+}
+
 // Where canvas pixels are on the page: a function from canvas pixels to page coordinates.
 export async function canvasPlaces(page) {
   const box = await placeOf(page, '#canvas');

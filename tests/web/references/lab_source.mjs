@@ -37,8 +37,8 @@ export function paste(code, files) {
   return files;
 }
 
-// The lab numbers a lessons' button sets: its steps NAME=VALUES, as lessons.js reads them.
-export function lessonSet(root, name) {
+// The lab numbers a lessons' button sets: its steps NAME=VALUES, read as the lab reads a link.
+export function lessonSet(root, name, lab) {
   const line = fs.readFileSync(path.join(root, 'docs/LESSONS.md'), 'utf8').split('\n')
     .find((l) => l.startsWith(`<!-- try ${name} `));
   if (!line) {
@@ -47,7 +47,7 @@ export function lessonSet(root, name) {
   const steps = line.replace(/^.*?": */, '').replace(/ *-->$/, '').split(' ');
   const values = Object.fromEntries(steps.filter((step) => step.includes('=')).map((step) => {
     const [number, text] = step.split('=');
-    const value = text.split(',').map((part) => part.startsWith('GL_') ? part : Number(part));
+    const value = lab.labParse(text);
     return [number, value.length === 1 ? value[0] : value];
   }));
   return {name, values};
@@ -55,14 +55,14 @@ export function lessonSet(root, name) {
 
 if (process.argv[1] === new URL(import.meta.url).pathname) {
   const [root, setsFile, name, folder] = process.argv.slice(2);
-  const set = name.startsWith('lesson-') ? lessonSet(root, name.slice('lesson-'.length))
-    : JSON.parse(fs.readFileSync(setsFile, 'utf8')).sets.find((s) => s.name === name);
   const {quoted, problems} = quote(root);
+  const lab = labScripts(quoted);
+  const set = name.startsWith('lesson-') ? lessonSet(root, name.slice('lesson-'.length), lab)
+    : JSON.parse(fs.readFileSync(setsFile, 'utf8')).sets.find((s) => s.name === name);
   if (!set || problems.length > 0) {
     console.error(set ? problems.join('\n') : `no lab set called ${name} in ${setsFile}`);
     process.exit(1);
   }
-  const lab = labScripts(quoted);
   const code = lab.labCode(setChanges(lab, set));
   const sources = [lab.LAB_LIGHTING_FILE, lab.LAB_MATERIALS_FILE];
   const files = Object.fromEntries(sources.map(
