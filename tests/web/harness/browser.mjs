@@ -176,9 +176,19 @@ export async function canvasPixels(page) {
   const crosshairWas = await shown(true);
   // In view first, and taken from the view: the canvas may stay put while the page scrolls
   // (position: sticky), which a picture taken beyond the view would cut from the wrong place.
-  await page.$eval('#canvas', (canvas) => canvas.scrollIntoView({block: 'nearest'}));
-  const png = await (await page.$('#canvas')).screenshot({type: 'png', encoding: 'base64',
-                                                           captureBeyondViewport: false});
+  // The page may also scroll by itself: a line of text above the view that wraps anew (the live
+  // region that says what changed) moves what follows it, and the browser scrolls to keep what is
+  // in view in place. The picture's place is measured before it is taken, so one taken while the
+  // page scrolled is cut from the wrong place: it is taken again.
+  const scrolled = () => page.evaluate(() => `${window.scrollX},${window.scrollY}`);
+  let png;
+  for (let held = false; !held;) {
+    await page.$eval('#canvas', (canvas) => canvas.scrollIntoView({block: 'nearest'}));
+    const before = await scrolled();
+    png = await (await page.$('#canvas')).screenshot({type: 'png', encoding: 'base64',
+                                                       captureBeyondViewport: false});
+    held = await scrolled() === before;
+  }
   await shown(crosshairWas ?? true);
   const {width, height, base64} = await page.evaluate(async (encoded) => {
     const blob = await (await fetch('data:image/png;base64,' + encoded)).blob();
