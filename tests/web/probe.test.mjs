@@ -243,14 +243,15 @@ test('the probe answers null on the background and where the model is lines or p
 // same drag turns it, which shows that the drag reaches the canvas at all.
 test('while the probe is on, a drag on the canvas does not turn the model', async () => {
   await reach({...START, model: '1'});
-  const drag = async () => {
+  // Not half a turn about y, after which the sphere looks the same; `back` turns it back.
+  const drag = async (back = false) => {
     const box = await placeOf(page, '#canvas');
-    await page.mouse.move(box.x + box.width * 0.3, box.y + box.height * 0.5);
+    const at = (step) => [box.x + box.width * (0.3 + (back ? 6 - step : step) * 0.025),
+                          box.y + box.height * (0.5 + (back ? 6 - step : step) * 0.02)];
+    await page.mouse.move(...at(0));
     await page.mouse.down();
-    // Not half a turn about y, after which the sphere looks the same.
     for (let step = 1; step <= 6; ++step) {
-      await page.mouse.move(box.x + box.width * (0.3 + step * 0.025),
-                            box.y + box.height * (0.5 + step * 0.02));
+      await page.mouse.move(...at(step));
     }
     await page.mouse.up();
     await framesSettled(page);
@@ -267,6 +268,9 @@ test('while the probe is on, a drag on the canvas does not turn the model', asyn
   await drag();
   const after = await canvasPixels(page);
   assert.notDeepEqual(after.rgba, before.rgba, 'the drag did not turn the model with the probe off');
+  // The cases after this one start from the unturned sphere.
+  await drag(true);
+  assert.deepEqual((await canvasPixels(page)).rgba, before.rgba, 'the drag back did not undo it');
 });
 
 // A student toggles the highlight, or changes the lab's numbers, with the panel open: the panel must
@@ -284,7 +288,8 @@ test('with the panel open, a key or a number of the lab that changes the picture
   const after = await panel();
   assert.match(after, /Pixel \(240, 240\)/);
   assert.match(after, /\(N·H\)\^100/);
-  // Each row: the lab's numbers, and what the panel must then say.
+  // Each row: the lab's numbers, the pixel clicked if not the one before, and what the panel must
+  // then say.
   const rows = [
     {values: {HIGHLIGHT_SHININESS: 10}, says: [/\(N·H\)\^10\b/]},
     {values: {GL_LINEAR_ATTENUATION: 0.01},
@@ -293,12 +298,22 @@ test('with the panel open, a key or a number of the lab that changes the picture
      says: [/spot \(−L·D\)\^2\.0 inside the cone of 60\.0°/, /spot \(−L·D = 0\.\d+\)/]},
     {values: {GL_LIGHT_MODEL_LOCAL_VIEWER: 1}, says: [/the viewer is local/]},
     {values: {GL_SHADE_MODEL: 'GL_FLAT'}, says: [/every corner takes corner 1's colour/]},
+    // The program sends half of the sphere's facets wound clockwise on the screen: the first such
+    // pixel along the middle row is clicked.
+    {values: {GL_LIGHT_MODEL_TWO_SIDE: 1}, onBackFace: true,
+     says: [/a back face: its corners run clockwise on the screen/, /N turned round and the back/]},
   ];
-  for (const {values, says} of rows) {
+  for (const {values, onBackFace, says} of rows) {
     await page.evaluate((numbers) => Object.entries(numbers).forEach(
       ([name, value]) => orvane.lab.set(name, value)), values);
     await framesSettled(page);
     await framesSettled(page);
+    if (onBackFace) {
+      const x = await page.evaluate(() => [...Array(600).keys()].find(
+        (x) => orvane.probe(x, 300)?.face === 'back'));
+      assert.ok(x !== undefined, 'no back face along the middle row');
+      await click(page, null, [x, 300]);
+    }
     const shown = await panel();
     for (const words of says) {
       assert.match(shown, words, JSON.stringify(values));

@@ -33,7 +33,7 @@ function labSame(a, b) {
 function labRangeText(number) {
   var range = number.range;
   if (range === 'colour') {
-    return 'from 0 to 1';
+    return 'any finite number a float holds (the screen shows 0 to 1)';
   }
   if (range === 'any') {
     return 'any finite number a float holds';
@@ -47,11 +47,12 @@ function labRangeText(number) {
 }
 
 // The least and the most a number of `number` may be. GL takes single-precision floats, so a
-// position or a direction may be anything up to their largest.
+// position, a direction or a colour may be anything up to their largest: GL clamps only the lit
+// colour, at the end, so a light brighter than 1 or below 0 (a light that darkens) is its to take.
 var FLOAT_MAX = 3.4028234663852886e38;
 function labBounds(number) {
   var range = number.range;
-  return range === 'colour' ? [0, 1] : range === 'any' ? [-FLOAT_MAX, FLOAT_MAX] : range;
+  return range === 'colour' || range === 'any' ? [-FLOAT_MAX, FLOAT_MAX] : range;
 }
 
 function labInRange(number, v) {
@@ -127,15 +128,14 @@ function labChanges() {
 
 // The page's address holds the changes, so that it can be handed out as a link.
 function labLinkHash() {
-  return labChanges().map(function (change) {
-    return change.number.name + '=' + change.value.join(',');
-  }).join('&');
+  return addressHash(labChanges().map(function (change) {
+    return [change.number.name, change.value.join(',')];
+  }));
 }
 
 function labShowInAddress() {
   var hash = labLinkHash();
-  history.replaceState(history.state, '', location.pathname + location.search +
-                                          (hash ? '#' + hash : ''));
+  history.replaceState(history.state, '', location.pathname + location.search + hash);
 }
 
 function labChanged(name) {
@@ -180,19 +180,37 @@ function labParse(text) {
   });
 }
 
+// A number typed into one control, as it would be typed in the code: a float, with an f after it
+// if the student likes, and a decimal comma read as a point; or one of a choice's names. A typo is
+// refused, never read as a number it starts with.
+var LAB_TYPED_NUMBER = /^[-+]?(?:\d+\.?\d*|\.\d+)(?:e[-+]?\d+)?f?$/i;
+function labTyped(number, text) {
+  var typed = text.trim();
+  if (labIsChoice(number)) {
+    typed = typed.toUpperCase();
+    if (number.range.indexOf(typed) < 0) {
+      throw new TypeError('GL takes ' + labRangeText(number) + ', not "' + text + '".');
+    }
+    return typed;
+  }
+  if (/^[^.,]*,[^.,]*$/.test(typed)) {
+    typed = typed.replace(',', '.');
+  }
+  if (!LAB_TYPED_NUMBER.test(typed)) {
+    throw new TypeError('"' + text + '" is not a number.');
+  }
+  return Number(typed.replace(/f$/i, ''));
+}
+
 // Sets what the page's address asks for; what it cannot take, it says why in `notes` and leaves.
 function labFromAddress() {
-  var notes = [];
-  location.hash.slice(1).split('&').filter(function (pair) {
-    return pair.indexOf('=') > 0;
-  }).forEach(function (pair) {
-    var at = pair.indexOf('=');
-    var name = decodeURIComponent(pair.slice(0, at));
-    var text = decodeURIComponent(pair.slice(at + 1));
+  var read = addressPairs(location.hash);
+  var notes = read.notes;
+  read.pairs.forEach(function (pair) {
     try {
-      labSet(name, labParse(text));
+      labSet(pair.name, labParse(pair.text));
     } catch (error) {
-      notes.push(name + '=' + text + ': ' + error.message);
+      notes.push(pair.name + '=' + pair.text + ': ' + error.message);
     }
   });
   labShowInAddress();
@@ -217,8 +235,7 @@ var labInterface = {
     return labCode(labChanges());
   },
   'link': function () {
-    var hash = labLinkHash();
-    return location.href.replace(/#.*$/, '') + (hash ? '#' + hash : '');
+    return location.href.replace(/#.*$/, '') + labLinkHash();
   },
 };
 

@@ -19,44 +19,41 @@ function labElement(tag, className, text) {
   return made;
 }
 
-// One press or drag step from `v`: by `steps` steps, clamped to GL's range. The spot cutoff
-// steps from 90 to 180 and back, the values GL allows on either side of the gap; names go round.
+// One press or drag step from `v`: by `steps` steps, kept to the range a step stays in. The spot
+// cutoff steps from 90 to 180 and back, the values GL allows on either side of the gap; names go
+// round.
 function labStepped(number, v, steps) {
   var range = number.range;
   if (labIsChoice(number)) {
     return range[(range.indexOf(v) + Math.sign(steps) + range.length) % range.length];
   }
-  var bounds = labBounds(number);
+  var bounds = labStepBounds(number, v);
   if (number.extra !== undefined && v === bounds[1] && steps > 0) {
     return number.extra;
   }
   if (v === number.extra) {
     return steps < 0 ? bounds[1] : v;
   }
-  return labClamped(number, parseFloat((v + steps * number.step).toPrecision(12)));
+  var stepped = parseFloat((v + steps * number.step).toPrecision(12));
+  return Math.min(Math.max(stepped, bounds[0]), bounds[1]);
 }
 
-// A typed or dragged value brought into GL's range: to the nearest value GL takes.
-function labClamped(number, v) {
-  var bounds = labBounds(number);
-  if (number.extra !== undefined && v > bounds[1]) {
-    return v - bounds[1] < number.extra - v ? bounds[1] : number.extra;
-  }
-  var clamped = Math.min(Math.max(v, bounds[0]), bounds[1]);
-  return number.integer ? Math.round(clamped) : clamped;
+// GL's range, but a colour stepped from inside 0 to 1 stays there, where the screen shows it: a
+// colour outside it is one a student typed on purpose.
+function labStepBounds(number, from) {
+  return number.range === 'colour' && from >= 0 && from <= 1 ? [0, 1] : labBounds(number);
 }
 
-// Sets part `i` of a number from the panel; the value is already in range.
+// Sets part `i` of a number from the panel; throws, as labSet does, where GL refuses the value.
 function labSetPart(number, i, v) {
   var value = labValues[number.name].slice();
   value[i] = v;
   labSet(number.name, value);
 }
 
-// A control for part `i` of `number`.
-function labControl(number, i) {
+// A control for part `i` of `number`, on `line`.
+function labControl(number, i, line) {
   var label = number.name + (number.parts.length > 1 ? ' ' + number.parts[i] : '');
-  var helpId = 'lab-help-' + number.name;
   var input = labElement('input', 'lab-number');
   input.type = 'text';
   input.inputMode = 'decimal';
@@ -64,7 +61,7 @@ function labControl(number, i) {
   input.autocomplete = 'off';
   input.setAttribute('role', 'spinbutton');
   input.setAttribute('aria-label', label);
-  input.setAttribute('aria-describedby', helpId);
+  input.setAttribute('aria-describedby', 'lab-help-' + number.name + ' lab-note-' + number.name);
   input.dataset.part = i;
   var current = function () {
     return labValues[number.name][i];
@@ -74,6 +71,7 @@ function labControl(number, i) {
     if (steps !== undefined) {
       event.preventDefault();
       delete input.dataset.typing;
+      labNoteBeside(line, input, '');
       labSetPart(number, i, labStepped(number, current(), event.shiftKey ? 10 * steps : steps));
     } else if (event.key === 'Enter') {
       input.blur();
@@ -83,20 +81,27 @@ function labControl(number, i) {
       input.blur();
     }
   });
-  // Typed: taken when the control is left (or Enter), clamped; what GL cannot take is dropped.
+  // Typed: taken when the control is left (or Enter) if GL takes it; otherwise the note beside the
+  // line says why, and the number keeps its value.
   input.addEventListener('input', function () {
     input.dataset.typing = 'yes';
   });
   input.addEventListener('change', function () {
     delete input.dataset.typing;
-    var typed = labIsChoice(number) ? input.value.trim().toUpperCase()
-                                    : parseFloat(input.value.replace(/f$/i, ''));
-    if (labIsChoice(number) ? number.range.indexOf(typed) < 0 : isNaN(typed)) {
-      labTell(label + ': GL takes ' + labRangeText(number) + ', not "' + input.value +
-              '"; it keeps ' + labShown(current()) + '.');
-    } else {
-      labTell('');
-      labSetPart(number, i, labIsChoice(number) ? typed : labClamped(number, typed));
+    var kept = ' It keeps ' + labShown(current()) + '.';
+    var typed;
+    try {
+      typed = labTyped(number, input.value);
+    } catch (error) {
+      labNoteBeside(line, input, label + ': ' + error.message + kept);
+    }
+    if (typed !== undefined) {
+      try {
+        labSetPart(number, i, typed);
+        labNoteBeside(line, input, '');
+      } catch (error) {
+        labNoteBeside(line, input, error.message.replace(/ It keeps .*$/, kept));
+      }
     }
     input.value = labShown(current());
   });
@@ -171,7 +176,7 @@ function labLine(number) {
   }
   text.split('#').forEach(function (piece, i) {
     if (i > 0) {
-      code.append(labControl(number, i - 1));
+      code.append(labControl(number, i - 1, line));
     }
     code.append(piece);
   });
@@ -185,7 +190,11 @@ function labLine(number) {
                         number.lessons.join(' and ') + '.');
   help.id = 'lab-help-' + number.name;
   help.hidden = true;
-  line.append(code, reset, help);
+  // Why a typed value was refused, beside the number, and read with it.
+  var note = labElement('span', 'lab-line-note');
+  note.id = 'lab-note-' + number.name;
+  note.setAttribute('aria-live', 'polite');
+  line.append(code, reset, help, note);
   var showHelp = function () {
     labHelp.textContent = number.name + ': ' + help.textContent + ' GL takes ' +
                           labRangeText(number) + '.';
@@ -216,6 +225,18 @@ function labShowValues() {
     line.querySelector('.lab-reset').hidden = !changed;
   });
   labPanel.classList.toggle('comparing', labComparing);
+}
+
+// Shows `text` beside a number of `line`, marking `control` as the one it is about; '' clears it.
+function labNoteBeside(line, control, text) {
+  line.querySelector('.lab-line-note').textContent = text;
+  line.querySelectorAll('[data-part]').forEach(function (each) {
+    if (text !== '' && each === control) {
+      each.setAttribute('aria-invalid', 'true');
+    } else {
+      each.removeAttribute('aria-invalid');
+    }
+  });
 }
 
 function labTell(text) {

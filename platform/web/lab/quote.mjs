@@ -8,12 +8,14 @@ import fs from 'node:fs';
 import path from 'node:path';
 import vm from 'node:vm';
 
-// The table, the code it becomes and the checks on its values, run as the page runs them;
+// The table, the code it becomes, the checks on its values and the reading of the page's address
+// and of the lessons' steps, run as the page runs them;
 // `quoted` (what quote() gives) stands for the lines the build quotes.
 export function labScripts(quoted = {}) {
   const context = {LAB_QUOTED: quoted};
-  const scripts = Object.keys(quoted).length > 0 ? ['table.js', 'code.js', 'lab.js']
-                                                 : ['table.js', 'code.js'];
+  const scripts = Object.keys(quoted).length > 0
+    ? ['table.js', 'code.js', '../page/address.js', 'lab.js', '../page/steps.js']
+    : ['table.js', 'code.js'];
   for (const script of scripts) {
     vm.runInNewContext(fs.readFileSync(new URL(script, import.meta.url), 'utf8'), context,
                        {filename: script});

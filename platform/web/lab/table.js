@@ -4,7 +4,7 @@
 // rest are calls the program does not make, at GL's defaults (`call`, `initial`).
 //
 // Each number is a control; `range` is GL's:
-//   colour  0 to 1 per channel, alpha included;
+//   colour  any finite number, alpha included, as GL takes it; a step stays within 0 to 1;
 //   any     any finite number (positions, directions);
 //   [a, b]  from a to b; `extra` is one more value GL takes outside it (the spot cutoff's 180);
 //   'GL_…'  one of the listed names.
@@ -51,8 +51,10 @@ var LAB_NUMBERS = [
   {name: 'GL_LIGHT_MODEL_TWO_SIDE', file: LAB_LIGHTING_FILE,
    line: 'glLightModelf(GL_LIGHT_MODEL_TWO_SIDE,', parts: ['on'], range: [0, 1], step: 1,
    integer: true, gl: {call: 'lightModel', pname: 'GL_LIGHT_MODEL_TWO_SIDE'}, lessons: [7],
-   help: '1 lights back faces from behind, with the normal turned round and GL\'s default back ' +
-         'material (grey), which the program never sets. Look into the cylinder (key 2).'},
+   help: '1 lights the back of each polygon with the normal turned round and GL\'s default back ' +
+         'material (grey), which the program never sets. GL takes a polygon whose corners run ' +
+         'clockwise on the screen for its back: the sphere\'s right half is sent that way, so it ' +
+         'turns grey. Look into the cylinder (key 2) to see its inside wall lit.'},
   {name: 'MATERIAL_AMBIENT', file: LAB_MATERIALS_FILE,
    line: 'constexpr GLfloat MATERIAL_AMBIENT[] =', parts: RGBA, range: 'colour', step: 0.05,
    gl: {call: 'material', pnames: ['GL_AMBIENT']}, lessons: [1],

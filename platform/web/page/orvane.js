@@ -5,6 +5,8 @@
 //   orvane.probe(x, y)    the lighting probe at canvas pixel (x, y) (gl/probe/answer.cpp)
 //   orvane.setProbing(on) keeps frames for the probe, and gives the canvas's presses to it
 //   orvane.lab            the lighting lab's numbers (lab/lab.js)
+//   orvane.show(steps)    gives the viewer keys, drags and lab numbers as a person would
+//                         (page/steps.js), for the lessons' buttons
 //   orvane.viewerState()  what the viewer shows, read from it (page/viewer_state.cpp)
 var orvane = globalThis['orvane'] = {
   'probe': function (x, y) {
@@ -18,6 +20,14 @@ var orvane = globalThis['orvane'] = {
     Module['_orvane_set_probing'](on ? 1 : 0);
   },
   'lab': labInterface,
+  // What could not be given is left out, named beside the lab, and given back.
+  'show': function (steps) {
+    var notes = giveSteps(String(steps));
+    if (notes.length > 0) {
+      labTell('These steps could not be given, and were left out: ' + notes.join(' '));
+    }
+    return notes;
+  },
   'viewerState': function () {
     return JSON.parse(UTF8ToString(Module['_orvane_viewer_state']()));
   },

@@ -170,9 +170,11 @@ function probeEquationRows(answer) {
                                                      : '+z: the viewer is at infinity')],
   ];
   if (answer.face === 'back') {
-    rows.push(['face', answer.twoSide
-      ? 'a back face, lit with the back material (GL\'s default) and N turned round'
-      : 'a back face, lit as the front: lighting is one-sided']);
+    rows.push(['face', 'a back face: its corners run clockwise on the screen, and GL takes the ' +
+      'side whose corners run anticlockwise for the front (glFrontFace\'s GL_CCW). ' +
+      (answer.twoSide ? 'Two-sided lighting lights it with N turned round and the back ' +
+                        'material, GL\'s default, which the program never sets.'
+                      : 'Lighting is one-sided, so it is lit as the front.')]);
   }
   if (answer.flat) {
     rows.push(['GL_FLAT', 'every corner takes corner 1\'s colour']);
