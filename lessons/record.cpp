@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iomanip>
 #include <limits>
@@ -620,6 +621,7 @@ std::vector<Setting> settings(const lessons::LightChange &change)
         {"GL_LIGHT_MODEL_LOCAL_VIEWER",
          {change.localViewer ? 1.0f : 0.0f},
          change.localViewer != gl.localViewer},
+        {"GL_LIGHT_MODEL_TWO_SIDE", {change.twoSide ? 1.0f : 0.0f}, change.twoSide != gl.twoSide},
     };
 }
 
@@ -723,6 +725,85 @@ void litFrames(Numbers &numbers, const Light &viewers)
                 number(toDegrees(std::acos(std::pow(0.5, 1.0 / frame.light.spotExponent))), 1);
         }
     }
+}
+
+Vec3 first3(const std::array<float, 4> &values)
+{
+    return {values[0], values[1], values[2]};
+}
+
+// Whether window point p lies inside the polygon of window points `corners`.
+bool covers(const std::vector<std::array<double, 2>> &corners, const std::array<double, 2> &p)
+{
+    bool inside = false;
+    for (std::size_t k = 0, last = corners.size() - 1; k < corners.size(); last = k++) {
+        const auto &a = corners[k];
+        const auto &b = corners[last];
+        if ((a[1] > p[1]) != (b[1] > p[1]) &&
+            p[0] < (b[0] - a[0]) * (p[1] - a[1]) / (b[1] - a[1]) + a[0]) {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
+
+// Lesson 7's two-sided lighting: how many of the facets turned to the eye the viewer sends wound
+// clockwise on the screen, so that GL takes them for back faces, and the facet at ON_BACK_FACE lit
+// both ways: as the front, with the normal as sent, and as a back face, with the normal turned
+// round and GL's back material.
+void twoSided(Numbers &numbers, const Light &light, const Screen &screen)
+{
+    recordFrame(lessons::sphere(false, false));
+    const Material front = recordedMaterial();
+    const lessons::DefaultBackMaterial gl;
+    const Material back{first3(gl.ambient), first3(gl.diffuse), first3(gl.specular),
+                        first3(gl.emission), gl.shininess};
+    const std::array<double, 2> sample{lessons::ON_BACK_FACE.x + 0.5,
+                                       lessons::ON_BACK_FACE.y + 0.5};
+    int clockwise = 0;
+    const std::vector<Facet> facets = sphereFacets();
+    const Facet *under = nullptr;
+    for (const Facet &facet : facets) {
+        if (!facesViewer(facet.corners[0], facet.normals[0])) {
+            continue;
+        }
+        clockwise += onShow(facet) ? 0 : 1;
+        std::vector<std::array<double, 2>> window;
+        for (const Vec3 &corner : facet.corners) {
+            window.push_back(toWindow(screen, corner));
+        }
+        if (covers(window, sample)) {
+            under = &facet;
+        }
+    }
+    numbers["TWO_SIDED_CLOCKWISE_FACETS"] = std::to_string(clockwise);
+    if (under == nullptr || onShow(*under)) {
+        std::fprintf(stderr, "ON_BACK_FACE is on no facet sent clockwise\n");
+        std::exit(1);
+    }
+    // The corner nearest the pixel: the light is far off, so the facet's corners differ little.
+    std::size_t nearest = 0;
+    for (std::size_t k = 1; k < under->corners.size(); ++k) {
+        const auto a = toWindow(screen, under->corners[k]);
+        const auto b = toWindow(screen, under->corners[nearest]);
+        if (std::hypot(a[0] - sample[0], a[1] - sample[1]) <
+            std::hypot(b[0] - sample[0], b[1] - sample[1])) {
+            nearest = k;
+        }
+    }
+    const Vec3 &corner = under->corners[nearest];
+    const Vec3 &normal = under->normals[nearest];
+    const Lit asFront = lightAt(light, front, corner, normal);
+    const Lit asBack = lightAt(light, back, corner, scaled(normal, -1.0));
+    numbers["ONE_SIDED_BACK_255"] = list(inBytes(asFront.colour), 2);
+    numbers["TWO_SIDED_BACK_FACING"] = number(asBack.facing, 4);
+    numbers["TWO_SIDED_BACK_GLOBAL_PART"] = list(unlitTerm(back), 4);
+    numbers["TWO_SIDED_BACK_LIGHT_PART"] = list(product(back.ambient, light.ambient), 4);
+    numbers["TWO_SIDED_BACK_DIFFUSE_PART"] =
+        list(scaled(product(back.diffuse, light.diffuse), asBack.facing), 4);
+    numbers["TWO_SIDED_BACK_COLOUR"] = list(asBack.colour, 4);
+    numbers["TWO_SIDED_BACK_255"] = list(inBytes(asBack.colour), 2);
+    numbers["TWO_SIDED_BACK_RGB"] = list(inBytes(asBack.colour), 0);
 }
 
 // How far a light is from the sphere's centre, and how wide the sphere looks from there.
@@ -884,6 +965,7 @@ int main(int argc, char **argv)
     ladder(numbers);
     tree(numbers);
     litFrames(numbers, light);
+    twoSided(numbers, light, screen);
     seenFromLight(numbers, "VIEWER", light.position);
     seenFromLight(numbers, "NEAR", changed(light, lessons::nearPoint().light).position);
 

@@ -11,12 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -175,6 +177,7 @@ Image renderLit(const lessons::LitFrame &frame)
     glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, light.linearAttenuation);
     glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, light.quadraticAttenuation);
     glLightModelf(GL_LIGHT_MODEL_LOCAL_VIEWER, light.localViewer ? 1.0f : 0.0f);
+    glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, light.twoSide ? 1.0f : 0.0f);
     Image image = renderFrame(frame.state);
     glPopAttrib();
     return image;
@@ -235,6 +238,21 @@ std::string glDefaults()
               (std::vector<float>{assumed.constantAttenuation, assumed.linearAttenuation,
                                   assumed.quadraticAttenuation}));
     EXPECT_EQ(local != 0.0f, assumed.localViewer);
+    // The back material the lessons work two-sided lighting out with, which the viewer never sets.
+    const lessons::DefaultBackMaterial back;
+    const std::pair<GLenum, const std::array<float, 4> *> colours[] = {
+        {GL_AMBIENT, &back.ambient},
+        {GL_DIFFUSE, &back.diffuse},
+        {GL_SPECULAR, &back.specular},
+        {GL_EMISSION, &back.emission}};
+    for (const auto &[pname, expected] : colours) {
+        std::array<float, 4> read{};
+        glGetMaterialfv(GL_BACK, pname, read.data());
+        EXPECT_EQ(read, *expected) << "the back material's 0x" << std::hex << pname;
+    }
+    GLfloat backShininess = -1.0f;
+    glGetMaterialfv(GL_BACK, GL_SHININESS, &backShininess);
+    EXPECT_EQ(backShininess, back.shininess);
     auto text = [](float v) {
         std::ostringstream out;
         out << v;
@@ -244,7 +262,9 @@ std::string glDefaults()
            text(direction[2]) + "\nDEFAULT_SPOT_CUTOFF " + text(cutoff) +
            "\nDEFAULT_SPOT_EXPONENT " + text(exponent) + "\nDEFAULT_ATTENUATION " +
            text(attenuation[0]) + ", " + text(attenuation[1]) + ", " + text(attenuation[2]) +
-           "\nDEFAULT_LOCAL_VIEWER " + text(local) + "\n";
+           "\nDEFAULT_LOCAL_VIEWER " + text(local) + "\nDEFAULT_BACK_AMBIENT " +
+           text(back.ambient[0]) + "\nDEFAULT_BACK_DIFFUSE " + text(back.diffuse[0]) +
+           "\nDEFAULT_BACK_SPECULAR " + text(back.specular[0]) + "\n";
 }
 
 std::size_t modelPixels(const Image &image)
@@ -354,6 +374,18 @@ TEST(Lessons, RenderThePicturesAndMeasureTheirPixels)
         << ring(before, WHOLE_SPHERE, 1);
     numbers << "PIXEL_HIGHLIGHT_SHIFT "
             << std::lround(std::hypot(after.x - before.x, after.y - before.y)) << "\n";
+
+    // Both sides: the right half of the sphere, sent wound clockwise, is lit as a back face.
+    const Image &bothSides = lit[twoSided().name];
+    const Place onBack{ON_BACK_FACE.x + 0.5, ON_BACK_FACE.y + 0.5};
+    writePicture("two-sided", sheet({flat, bothSides}, WHOLE_SPHERE, 2));
+    std::ofstream(folder + "/two-sided.mvg")
+        << "fill none stroke '#d62728' stroke-width 3\n"
+        << ring(onBack, WHOLE_SPHERE, 0) << ring(onBack, WHOLE_SPHERE, 1);
+    numbers << "PIXEL_ONE_SIDED_BACK " << rgb(flat.at(ON_BACK_FACE.x, ON_BACK_FACE.y)) << "\n";
+    numbers << "PIXEL_TWO_SIDED_BACK " << rgb(bothSides.at(ON_BACK_FACE.x, ON_BACK_FACE.y))
+            << "\n";
+    numbers << "PIXEL_TWO_SIDED_DIFFERING " << differingPixels(flat, bothSides) << "\n";
     ASSERT_TRUE(numbers.good());
 }
 

@@ -72,7 +72,26 @@ struct LightChange {
     float linearAttenuation = 0.0f;
     float quadraticAttenuation = 0.0f;
     bool localViewer = false;
+    bool twoSide = false;
 };
+
+// GL's back material, which the viewer never sets: two-sided lighting lights back faces with it.
+struct DefaultBackMaterial {
+    std::array<float, 4> ambient{0.2f, 0.2f, 0.2f, 1.0f};
+    std::array<float, 4> diffuse{0.8f, 0.8f, 0.8f, 1.0f};
+    std::array<float, 4> specular{0.0f, 0.0f, 0.0f, 1.0f};
+    std::array<float, 4> emission{0.0f, 0.0f, 0.0f, 1.0f};
+    float shininess = 0.0f;
+};
+
+// A pixel of the first frame on the sphere's right half, whose facets the viewer sends wound
+// clockwise on the screen: the back faces two-sided lighting shows. It lies in the middle of a
+// facet on the lower right, where the normal turned round faces the light most.
+struct WindowPixel {
+    int x = 0;
+    int y = 0;
+};
+constexpr WindowPixel ON_BACK_FACE{397, 383};
 
 // The viewer's light points the same way from the eye, but as a direction: w = 0.
 constexpr std::array<float, 4> FAR_DIRECTION{-1.0f, 1.0f, 1.0f, 0.0f};
@@ -125,6 +144,13 @@ inline LightChange localViewer()
     return light;
 }
 
+inline LightChange bothSides()
+{
+    LightChange light;
+    light.twoSide = true;
+    return light;
+}
+
 // One of lesson 7's frames: the keys' state, the light, and the name its numbers go under.
 struct LitFrame {
     const char *name;
@@ -165,9 +191,16 @@ inline LitFrame localHighlight()
     return {"LOCAL_VIEWER", sphere(true, true), localViewer()};
 }
 
-inline std::array<LitFrame, 6> litFrames()
+// The first frame, lit on both sides.
+inline LitFrame twoSided()
 {
-    return {directional(), nearPoint(), hardSpot(), softSpot(), fading(), localHighlight()};
+    return {"TWO_SIDED", sphere(false, false), bothSides()};
+}
+
+inline std::array<LitFrame, 7> litFrames()
+{
+    return {directional(), nearPoint(), hardSpot(), softSpot(), fading(), localHighlight(),
+            twoSided()};
 }
 
 } // namespace lessons
