@@ -101,12 +101,18 @@ const cases = [
     },
   },
   {
-    name: 'link() opens the same numbers and the same picture; reset and compare give the ' +
+    name: 'link() opens the same view, numbers and picture; reset and compare give the ' +
           'program\'s own picture',
     engines: ENGINES,
     run: async () => {
       const [set] = sets;
-      const {link, changed} = await onOwnViewer('', async ({page}) => {
+      const viewerState = (page) => page.evaluate(() => orvane.viewerState());
+      const {link, changed, view} = await onOwnViewer('', async ({page}) => {
+        // Smooth, highlighted, turned 30 degrees and zoomed to 1.1, as a student leaves it.
+        await giveInput(page, {keys: 'sh'});
+        for (const key of ['ArrowRight', 'ArrowRight', '+']) {
+          await press(page, key);
+        }
         const own = await settledCanvas(page);
         await giveNumbers(page, {via: 'api', values: set.values});
         const changed = await settledCanvas(page);
@@ -130,12 +136,13 @@ const cases = [
         await click(page, '#lab-reset-all');
         assert.equal(await page.evaluate(() => orvane.lab.code()), '');
         assert.equal(bytesDiffering(await settledCanvas(page), own), 0, 'after reset');
-        return {link, changed};
+        return {link, changed, view: await viewerState(page)};
       });
       await onOwnViewer(link.slice(server.url.length), async ({page}) => {
         for (const [name, value] of Object.entries(set.values)) {
           assert.deepEqual(await labGet(page, name), value, name);
         }
+        assert.deepEqual(await viewerState(page), view, 'the view the link holds');
         assert.equal(await page.evaluate(() => orvane.lab.link()), link);
         assert.equal(bytesDiffering(await settledCanvas(page), changed), 0, 'opened by link');
       });
@@ -194,12 +201,15 @@ const cases = [
           invalid: input.getAttribute('aria-invalid') === 'true'}));
         assert.match(note, row.note ?? /^$/, said);
         assert.equal(invalid, row.note !== undefined, `${said}: aria-invalid`);
+        // Enter keeps the focus in the field, so that the arrows step the number on.
+        assert.ok(await page.$eval(control, (input) => input === document.activeElement),
+                  `${said}: the focus left the field`);
       }
     }),
   },
   {
-    name: 'set refuses what GL does not take, and keeps the old value; a bad link is noted on ' +
-          'the page and the rest of it taken',
+    name: 'set refuses what GL does not take, and keeps the old value; a bad or mangled part of a ' +
+          'link is noted on the page and the rest of it taken',
     engines: ENGINES,
     run: async () => {
       await onOwnViewer('', async ({page}) => {
@@ -241,11 +251,18 @@ const cases = [
          named: ['%E0%A4%A=1']},
         {hash: '#HIGHLIGHT_SHININESS=10&LIGHT_POSITION=%ZZ', taken: {HIGHLIGHT_SHININESS: 10},
          named: ['LIGHT_POSITION=%ZZ']},
+        {hash: '#model=teapot&turnY=ten&highlight=on&HIGHLIGHT_SHININESS=10',
+         taken: {HIGHLIGHT_SHININESS: 10}, view: {model: 0, highlight: true},
+         named: ['model=teapot', 'turnY=ten']},
       ];
-      for (const {hash, taken, named} of links) {
+      for (const {hash, taken, view = {}, named} of links) {
         await onOwnViewer(hash, async ({page, errors}) => {
           for (const [name, value] of Object.entries(taken)) {
             assert.deepEqual(await labGet(page, name), value, `${hash}: ${name}`);
+          }
+          const state = await page.evaluate(() => orvane.viewerState());
+          for (const [part, value] of Object.entries(view)) {
+            assert.equal(state[part], value, `${hash}: ${part}`);
           }
           const note = await page.$eval('#lab-note', (shown) => shown.hidden ? '' : shown.textContent);
           for (const part of named) {

@@ -82,7 +82,8 @@ async function onOwnViewer(prepare, use, address = '') {
 async function onLessonsPage(use) {
   const {page} = await browser.newPage();
   try {
-    await page.setViewport({width: 1400, height: 900, deviceScaleFactor: 1});
+    // Tall enough for the picture beside the lessons to be shown at its own size.
+    await page.setViewport({width: 1400, height: 1100, deviceScaleFactor: 1});
     await page.goto(server.url + 'lessons.html');
     await viewerStarted(page);
     await use(page);
@@ -153,6 +154,20 @@ const cases = [
       await click(page, '#canvas');
       assert.equal(await page.evaluate(() => document.activeElement.id), 'canvas');
     },
+  },
+  {
+    // The viewer takes no wheel: over the picture it scrolls the page, as everywhere else.
+    name: 'the wheel over the picture scrolls the page and leaves the picture as it was',
+    engines: PUPPETEER_ENGINES,
+    run: () => onOwnViewer(null, async ({page}) => {
+      const before = await settledCanvas(page);
+      await page.evaluate(() => window.scrollTo(0, 0));
+      const [x, y] = (await canvasPlaces(page))([300, 300]);
+      await page.mouse.move(x, y);
+      await page.mouse.wheel({deltaY: 120});
+      await page.waitForFunction(() => window.scrollY > 0);
+      assert.equal(bytesDiffering(await settledCanvas(page), before), 0);
+    }),
   },
   {
     name: 'each state looks as the native viewer draws it on Mesa',
@@ -305,10 +320,11 @@ const cases = [
     run: async (t) => {
       const PHONE_320 = {...PHONE, width: 320};
       const screens = [
-        {name: 'phone, 360 px', viewport: PHONE, offset: 0, button: 44},
-        {name: 'phone, 412 px', viewport: WIDER_PHONE, offset: 0, button: 44},
+        {name: 'phone, 360 px', viewport: PHONE, offset: 0, button: 44, numberBox: 24,
+         editing: true},
+        {name: 'phone, 412 px', viewport: WIDER_PHONE, offset: 0, button: 44, numberBox: 24},
         {name: 'desktop', viewport: {width: 1200, height: 900, deviceScaleFactor: 1}, offset: 50,
-         button: 0},
+         button: 0, numberBox: 24},
         ...['', 'lessons.html'].flatMap((address) => ['100%', '200%'].map((text) => (
           {name: `${address || 'index.html'}, 320 px, text at ${text}`, viewport: PHONE_320,
            address, text, keysUnder: true}))),
@@ -330,6 +346,11 @@ const cases = [
                   const {width, height} = button.getBoundingClientRect();
                   return Math.min(width, height);
                 })),
+              smallestNumberBox: Math.min(...[...document.querySelectorAll('.lab-number')].map(
+                (input) => {
+                  const {width, height} = input.getBoundingClientRect();
+                  return Math.min(width, height);
+                })),
               gap: box('#keys').top - box('#canvas').bottom - box('#controls-title').height,
               keysFirst: box('#keys').top < box('#probe').top && box('#probe').top < box('#lab').top,
               clipped: [...document.querySelectorAll('body *')].filter((e) =>
@@ -344,6 +365,18 @@ const cases = [
             assert.equal(seen.offset, screen.offset);
             assert.ok(seen.smallestButton >= screen.button,
                       `a button ${seen.smallestButton} px across`);
+            assert.ok(seen.smallestNumberBox >= screen.numberBox,
+                      `a lab number ${seen.smallestNumberBox} px across`);
+          }
+          if (screen.editing) {
+            // Far below the picture, a lab number being edited has a copy of it in sight.
+            await click(page, '#lab [data-name="HIGHLIGHT_SHININESS"] [data-part="0"]');
+            await page.waitForFunction(() => {
+              const inView = (e) => e.getClientRects().length > 0 &&
+                e.getBoundingClientRect().bottom > 0 && e.getBoundingClientRect().top < innerHeight;
+              return !inView(document.querySelector('#canvas')) &&
+                inView(document.querySelector('#lab-preview'));
+            });
           }
           if (screen.keysUnder) {
             t.diagnostic(`${screen.name}: the keys begin ${seen.gap} px below the picture, ` +
@@ -442,7 +475,10 @@ const cases = [
     engines: ['chromium'],
     run: async (t) => {
       const screens = [
-        {name: 'wide', viewport: {width: 1400, height: 900, deviceScaleFactor: 1}, beside: true},
+        {name: '1366 x 900', viewport: {width: 1366, height: 900, deviceScaleFactor: 1},
+         beside: true, keepsProbe: true},
+        {name: '1024 x 768', viewport: {width: 1024, height: 768, deviceScaleFactor: 1},
+         beside: true},
         {name: 'phone, 360 px', viewport: PHONE, beside: false},
       ];
       for (const screen of screens) {
@@ -459,7 +495,27 @@ const cases = [
             const canvas = await box('#canvas');
             assert.ok(canvas.top >= 0 && canvas.bottom <= screen.viewport.height,
                       `the canvas is at ${canvas.top}..${canvas.bottom}`);
-          } else {
+            // Nothing lies under the picture: every control beside it, brought into view as Tab
+            // brings it, is what a click there reaches.
+            const hidden = await page.evaluate(() => [...document.querySelectorAll(
+              '#viewer button, #viewer input, #viewer summary')].filter((control) => {
+              if (!control.checkVisibility()) {
+                return false;
+              }
+              control.scrollIntoView({block: 'nearest'});
+              const {left, top, width, height} = control.getBoundingClientRect();
+              return !control.contains(document.elementFromPoint(left + width / 2, top + height / 2));
+            }).map((control) => control.id || control.dataset.key || control.textContent.trim()));
+            assert.deepEqual(hidden, [], 'controls a click does not reach');
+          }
+          if (screen.keepsProbe) {
+            // A lesson's button starts the viewer afresh, but keeps the probe's switch.
+            await click(page, '#probe-switch');
+            await Promise.all([page.waitForNavigation(), click(page, '[data-name="highlight"]')]);
+            await page.waitForFunction(() => document.body.dataset.shown === 'highlight');
+            assert.ok(await page.$eval('#probe-switch', (box) => box.checked), 'the probe is off');
+          }
+          if (!screen.beside) {
             assert.ok(viewer.bottom <= lessons.top, 'the viewer is not above the lessons');
             assert.equal(await page.evaluate(() => document.documentElement.scrollWidth -
                                                    document.documentElement.clientWidth), 0);

@@ -84,9 +84,6 @@ constexpr int DEFAULT_WINDOW_SIZE = 300;
 constexpr int DEFAULT_WINDOW_POSITION = -1;
 // The display mode bits this layer cannot give a WebGL canvas.
 constexpr unsigned UNSUPPORTED_MODES = GLUT_INDEX | GLUT_ACCUM | GLUT_STEREO | GLUT_LUMINANCE;
-// Where freeglut on X reports the wheel (X buttons 4 and 5) when no wheel callback is registered.
-constexpr int WHEEL_UP_BUTTON = 3;
-constexpr int WHEEL_DOWN_BUTTON = 4;
 constexpr unsigned char TAB = 9;
 // ASCII codes GLUT's keyboard callback receives for keys the DOM names.
 struct NamedKey {
@@ -228,18 +225,6 @@ EM_BOOL onMouseMove(int, const EmscriptenMouseEvent *event, void *)
     return EM_FALSE;
 }
 
-EM_BOOL onWheel(int, const EmscriptenWheelEvent *event, void *)
-{
-    if (event->deltaY == 0.0) {
-        return EM_FALSE;
-    }
-    updatePointer(event->mouse);
-    const int button = event->deltaY < 0.0 ? WHEEL_UP_BUTTON : WHEEL_DOWN_BUTTON;
-    reportButton(button, GLUT_DOWN, pointerX, pointerY);
-    reportButton(button, GLUT_UP, pointerX, pointerY);
-    return EM_TRUE;
-}
-
 // The character GLUT's keyboard callback takes for a key, or 0 for keys it does not report there
 // (arrows and function keys go to the special-key callback, which the viewer does not register).
 unsigned char characterFor(const EmscriptenKeyboardEvent &event)
@@ -296,11 +281,13 @@ EM_BOOL onContextRestored(int, const void *, void *)
     return EM_FALSE;
 }
 
+// No wheel: the viewer registers nothing that takes one (freeglut would hand it to the mouse
+// callback as a press and release that change nothing), so over the picture it scrolls the page, as
+// it does everywhere else on it.
 void listen()
 {
     emscripten_set_keydown_callback(CANVAS, nullptr, EM_FALSE, onKeyDown);
     emscripten_set_mousedown_callback(CANVAS, nullptr, EM_FALSE, onMouseDown);
-    emscripten_set_wheel_callback(CANVAS, nullptr, EM_FALSE, onWheel);
     emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, onMouseUp);
     emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE,
                                       onMouseMove);
@@ -341,6 +328,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE void orvane_set_probing(int on)
 {
     probing = on != 0;
     keepFramesForProbe(probing);
+    glutPostRedisplay();
+}
+
+// orvane.redraw(), for the page's parts that copy the picture: the canvas keeps none between frames.
+extern "C" EMSCRIPTEN_KEEPALIVE void orvane_redraw()
+{
     glutPostRedisplay();
 }
 

@@ -3,10 +3,11 @@
 // - An arrow key is a drag of TURN_PIXELS with the left button that way: ArrowRight a drag to the
 //   right, ArrowDown a drag downwards. With Shift held, a drag of one pixel.
 // - + and PageDown are a drag of ZOOM_PIXELS downwards with the right button, which enlarges the
-//   model; - and PageUp the same drag upwards, which shrinks it.
+//   model; - and PageUp the same drag upwards, which shrinks it. = is + too: on many keyboards it
+//   is the same key without Shift.
 // GLUT gives none of these keys to the keyboard callback (arrows and pages go to the special-key
-// callback, which the viewer does not register), and the viewer's keyboard does nothing with + and
-// -, so no key of the viewer's is taken. While the probe is on, the arrows are the page's, to move
+// callback, which the viewer does not register), and the viewer's keyboard does nothing with +, =
+// and -, so no key of the viewer's is taken. While the probe is on, the arrows are the page's, to move
 // its crosshair.
 #include "glut/glut_layer.h"
 
@@ -29,7 +30,8 @@ struct Drag {
 constexpr Drag KEY_DRAGS[] = {
     {"ArrowLeft", GLUT_LEFT_BUTTON, -1, 0},  {"ArrowRight", GLUT_LEFT_BUTTON, 1, 0},
     {"ArrowUp", GLUT_LEFT_BUTTON, 0, -1},    {"ArrowDown", GLUT_LEFT_BUTTON, 0, 1},
-    {"+", GLUT_RIGHT_BUTTON, 0, 1},          {"PageDown", GLUT_RIGHT_BUTTON, 0, 1},
+    {"+", GLUT_RIGHT_BUTTON, 0, 1},          {"=", GLUT_RIGHT_BUTTON, 0, 1},
+    {"PageDown", GLUT_RIGHT_BUTTON, 0, 1},
     {"-", GLUT_RIGHT_BUTTON, 0, -1},         {"PageUp", GLUT_RIGHT_BUTTON, 0, -1},
 };
 

@@ -1,6 +1,6 @@
 // The lighting lab's numbers, run inside orvane-viewer.js (em++ --pre-js): what each one is now,
-// the checks a value must pass, how a value reaches the program (lab.cpp), and the page's address,
-// which holds what has changed. orvane.lab (published in page/orvane.js) is labInterface below;
+// the checks a value must pass, how a value reaches the program (lab.cpp), and what of it the
+// page's address holds (page/address.js). orvane.lab (published in page/orvane.js) is labInterface below;
 // the panel (panel.js) works through the same functions.
 
 var labValues = {}; // every number's value now, as an array: the program's own until changed
@@ -126,20 +126,15 @@ function labChanges() {
   });
 }
 
-// The page's address holds the changes, so that it can be handed out as a link.
-function labLinkHash() {
-  return addressHash(labChanges().map(function (change) {
+// The changes as the page's address holds them (page/address.js), so that it can be handed out.
+function labPairs() {
+  return labChanges().map(function (change) {
     return [change.number.name, change.value.join(',')];
-  }));
-}
-
-function labShowInAddress() {
-  var hash = labLinkHash();
-  history.replaceState(history.state, '', location.pathname + location.search + hash);
+  });
 }
 
 function labChanged(name) {
-  labShowInAddress();
+  showInAddress();
   labListeners.forEach(function (listener) { listener(name); });
 }
 
@@ -202,21 +197,6 @@ function labTyped(number, text) {
   return Number(typed.replace(/f$/i, ''));
 }
 
-// Sets what the page's address asks for; what it cannot take, it says why in `notes` and leaves.
-function labFromAddress() {
-  var read = addressPairs(location.hash);
-  var notes = read.notes;
-  read.pairs.forEach(function (pair) {
-    try {
-      labSet(pair.name, labParse(pair.text));
-    } catch (error) {
-      notes.push(pair.name + '=' + pair.text + ': ' + error.message);
-    }
-  });
-  labShowInAddress();
-  return notes;
-}
-
 var labInterface = {
   'names': function () {
     return LAB_NUMBERS.map(function (number) { return number.name; });
@@ -234,8 +214,9 @@ var labInterface = {
   'code': function () {
     return labCode(labChanges());
   },
+  // The page's address: the lab's changes and the view, so that a link opens the same picture.
   'link': function () {
-    return location.href.replace(/#.*$/, '') + labLinkHash();
+    return addressLink();
   },
 };
 

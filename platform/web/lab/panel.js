@@ -74,19 +74,25 @@ function labControl(number, i, line) {
       labNoteBeside(line, input, '');
       labSetPart(number, i, labStepped(number, current(), event.shiftKey ? 10 * steps : steps));
     } else if (event.key === 'Enter') {
-      input.blur();
+      // Taken, and the focus stays, so that the arrows step the number on from there.
+      event.preventDefault();
+      takeTyped();
+      input.select();
     } else if (event.key === 'Escape') {
       delete input.dataset.typing;
       input.value = labShown(current());
       input.blur();
     }
   });
-  // Typed: taken when the control is left (or Enter) if GL takes it; otherwise the note beside the
-  // line says why, and the number keeps its value.
+  // Typed: taken with Enter or when the control is left, if GL takes it; otherwise the note beside
+  // the line says why, and the number keeps its value.
   input.addEventListener('input', function () {
     input.dataset.typing = 'yes';
   });
-  input.addEventListener('change', function () {
+  var takeTyped = function () {
+    if (!input.dataset.typing) {
+      return;
+    }
     delete input.dataset.typing;
     var kept = ' It keeps ' + labShown(current()) + '.';
     var typed;
@@ -104,7 +110,8 @@ function labControl(number, i, line) {
       }
     }
     input.value = labShown(current());
-  });
+  };
+  input.addEventListener('change', takeTyped);
   // What it holds is selected when it is reached, so that typing replaces it.
   input.addEventListener('focus', function () {
     input.select();
@@ -156,6 +163,17 @@ function labControl(number, i, line) {
   return input;
 }
 
+// Code's long names break after their underscores on a narrow screen, not in the middle of a word
+// (GL_LIGHT_MODEL_LOCAL_VI/EWER); copied, the text is as it was.
+function labAppendBreakable(parent, text) {
+  text.split('_').forEach(function (part, i) {
+    if (i > 0) {
+      parent.append('_', document.createElement('wbr'));
+    }
+    parent.append(part);
+  });
+}
+
 // The line as the program has it (or as it would be added), with a control for each of its
 // values, and a reset button.
 function labLine(number) {
@@ -178,7 +196,7 @@ function labLine(number) {
     if (i > 0) {
       code.append(labControl(number, i - 1, line));
     }
-    code.append(piece);
+    labAppendBreakable(code, piece);
   });
   var reset = labElement('button', 'lab-reset', 'reset');
   reset.type = 'button';
@@ -301,13 +319,13 @@ function labBuild() {
 
 labBuild();
 
-// initLighting has run once main has returned: the address's numbers go in after it, before the
-// first frame is drawn.
+// initLighting has run, and the viewer's callbacks are in place, once main has returned: what the
+// address asks for goes in after it, before the first frame is drawn.
 Module['postRun'] = [].concat(Module['postRun'] || [], function () {
-  var notes = labFromAddress();
+  var notes = takeAddress();
   if (labChanges().length > 0 || notes.length > 0) {
     document.getElementById('lab-open').open = true;
   }
-  labTell(notes.length === 0 ? '' : 'The link asked for what the lab cannot take, and these ' +
+  labTell(notes.length === 0 ? '' : 'The link asked for what the page cannot take, and these ' +
           'were left as they were: ' + notes.join(' '));
 });

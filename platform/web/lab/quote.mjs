@@ -14,7 +14,7 @@ import vm from 'node:vm';
 export function labScripts(quoted = {}) {
   const context = {LAB_QUOTED: quoted};
   const scripts = Object.keys(quoted).length > 0
-    ? ['table.js', 'code.js', '../page/address.js', 'lab.js', '../page/steps.js']
+    ? ['table.js', 'code.js', '../page/view.js', '../page/address.js', 'lab.js', '../page/steps.js']
     : ['table.js', 'code.js'];
   for (const script of scripts) {
     vm.runInNewContext(fs.readFileSync(new URL(script, import.meta.url), 'utf8'), context,

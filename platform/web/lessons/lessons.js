@@ -1,14 +1,15 @@
 // The lessons' buttons. Each shows its step in the viewer as a person would get there: it starts
 // the viewer afresh, as reloading the page does, then gives it the step's keys, drags and lab
 // numbers (orvane.show). So a button gives the same picture whatever the viewer showed before, and
-// reaches it only through the viewer's own keys and mouse.
+// reaches it only through the viewer's own keys and mouse. The probe's switch stays as it was.
 (function () {
   var PENDING = 'orvane-lesson-step';
 
   document.querySelectorAll('[data-try]').forEach(function (button) {
     button.addEventListener('click', function () {
       sessionStorage.setItem(PENDING, JSON.stringify(
-        {name: button.dataset.name, steps: button.dataset.try, scroll: window.scrollY}));
+        {name: button.dataset.name, steps: button.dataset.try, scroll: window.scrollY,
+         probing: document.getElementById('probe-switch').checked}));
       // Afresh: without the lab's numbers, which the address holds.
       history.replaceState(history.state, '', location.pathname + location.search);
       location.reload();
@@ -31,6 +32,11 @@
   new MutationObserver(function (changes, observer) {
     observer.disconnect();
     requestAnimationFrame(function () {
+      // The probe's switch stays as the student left it.
+      var probeSwitch = document.getElementById('probe-switch');
+      if (pending.probing === true && !probeSwitch.checked) {
+        probeSwitch.click();
+      }
       orvane.show(pending.steps);
       // Back where the reader was: the page has been laid out again, and the viewer's start has
       // moved the focus (and so the page) to the canvas.

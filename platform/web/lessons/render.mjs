@@ -59,7 +59,8 @@ const scrolling = (what, html) => {
 const lessons = marked.parse(fs.readFileSync(lessonsFile, 'utf8'), {gfm: true}).replace(
   TRY, (_, name, label, steps) =>
     `<p class="try"><button type="button" data-try="${escape(steps.trim())}" ` +
-    `data-name="${name}">${escape(label)}</button></p>`)
+    `data-name="${name}">${escape(label)} <span class="afresh">(starts the picture and the lab ` +
+    'afresh)</span></button></p>')
   .replace(/<pre>[^]*?<\/pre>/g, (block) => scrolling('Code', block))
   .replace(/<table>[^]*?<\/table>/g, (table) => scrolling('Table', table));
 if (!lessons.includes('data-try=')) {
@@ -78,12 +79,16 @@ page = replaceOnce(page, /<nav id="elsewhere"([^>]*)>[^]*?<\/nav>/,
                    '<nav id="elsewhere"$1><a href="index.html">The viewer on its own page</a></nav>');
 // Here the lessons are the page's main content, and the viewer, with what the program prints,
 // stands beside them; the window's title names the viewer's picture, the lessons have their own
-// heading.
-page = replaceOnce(page, /<h1 id="title">([^<]*)<\/h1>\s*<\/header>\s*<main>/,
+// heading, and their introduction takes the place of the viewer's page's first lines.
+const FIRST_LINES = /<h1 id="title">([^<]*)<\/h1>\s*<p id="first-look">[^]*?<\/p>\s*<\/header>/;
+page = replaceOnce(page, new RegExp(FIRST_LINES.source + /\s*<main>/.source),
                    `</header>\n<div id="layout">\n<main id="lessons">\n${lessons}</main>\n` +
                    '<aside id="viewer" aria-labelledby="title">\n<h2 id="title">$1</h2>');
+// Beside the lessons, the picture stays at the top of the column and what follows it (the keys, the
+// probe, the lab and what the program prints) scrolls below it, so that nothing lies under it.
+page = replaceOnce(page, /<div id="beside">/, '<div id="viewer-scroll">\n<div id="beside">');
 page = replaceOnce(page, /<\/main>\s*<aside aria-labelledby="usage-title">([^]*?)<\/aside>/,
-                   '<section aria-labelledby="usage-title">$1</section>\n</aside>\n</div>');
+                   '<section aria-labelledby="usage-title">$1</section>\n</div>\n</aside>\n</div>');
 page = replaceOnce(page, /<script>/, '<script src="lessons.js"></script>\n<script>');
 // The lessons' buttons set the lab's numbers; its panel opens when a student wants it.
 page = replaceOnce(page, /<details id="lab-open" open>/, '<details id="lab-open">');

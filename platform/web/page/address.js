@@ -32,3 +32,43 @@ function addressHash(pairs) {
     return encodeURIComponent(pair[0]) + '=' + encodeURIComponent(pair[1]).replace(/%2C/g, ',');
   }).join('&');
 }
+
+// The address for the picture as it is now: the view (view.js), then the lab's changes (lab.js).
+function addressNow() {
+  return addressHash(viewPairs().concat(labPairs()));
+}
+
+// Kept up to date as the view and the lab change, so that the address is always a link to the
+// picture; replaced, so that the browser's history gains no entry a change.
+function showInAddress() {
+  var hash = addressNow();
+  if (hash !== location.hash) {
+    history.replaceState(history.state, '', location.pathname + location.search + hash);
+  }
+}
+
+function addressLink() {
+  return location.href.replace(/#.*$/, '') + addressNow();
+}
+
+// Takes what the address asks for, once the program has started: the lab's numbers, then the view,
+// reached with the viewer's own keys and drags. Gives back notes on what it could not take.
+function takeAddress() {
+  var read = addressPairs(location.hash);
+  var notes = read.notes;
+  var view = [];
+  read.pairs.forEach(function (pair) {
+    if (isViewPart(pair.name)) {
+      view.push(pair);
+      return;
+    }
+    try {
+      labSet(pair.name, labParse(pair.text));
+    } catch (error) {
+      notes.push(pair.name + '=' + pair.text + ': ' + error.message);
+    }
+  });
+  notes = notes.concat(giveSteps(viewSteps(view, notes)));
+  showInAddress();
+  return notes;
+}

@@ -77,4 +77,3 @@ function showState() {
   }, SAY_AFTER_MS);
 }
 
-Module['onFrameDrawn'] = showState;

@@ -8,6 +8,7 @@
 //   orvane.show(steps)    gives the viewer keys, drags and lab numbers as a person would
 //                         (page/steps.js), for the lessons' buttons
 //   orvane.viewerState()  what the viewer shows, read from it (page/viewer_state.cpp)
+//   orvane.redraw()       draws the frame again (glut/glut.cpp)
 var orvane = globalThis['orvane'] = {
   'probe': function (x, y) {
     var answer = JSON.parse(UTF8ToString(Module['_orvane_probe'](x | 0, y | 0)));
@@ -28,7 +29,15 @@ var orvane = globalThis['orvane'] = {
     }
     return notes;
   },
+  // Draws the frame again, for a part of the page that copies the picture as it is drawn.
+  'redraw': function () {
+    Module['_orvane_redraw']();
+  },
   'viewerState': function () {
     return JSON.parse(UTF8ToString(Module['_orvane_viewer_state']()));
   },
 };
+
+// After each frame: the picture's name and the words for what changed (describe.js), the address,
+// which links to the picture as it is (address.js), and the lab's copy of the picture (preview.js).
+frameListeners.push(showState, showInAddress, labCopyPicture);

@@ -1,6 +1,6 @@
 // The page's side of the viewer, run inside orvane-viewer.js before the program starts (em++
 // --pre-js): the program's standard output goes onto the page as well as the console, and the
-// GLUT layer reports through the two hooks below.
+// GLUT layer reports through the hooks below.
 var canvas = document.getElementById('canvas');
 var canvasWindow = document.getElementById('window');
 var statusLine = document.getElementById('status');
@@ -18,6 +18,13 @@ Module['print'] = function (line) {
 Module['printErr'] = function (line) {
   console.error(line);
   tellStatus(line, 'failed');
+};
+
+// Called after each frame the viewer draws, in the animation frame that drew it: the picture is
+// still in the canvas's drawing buffer then.
+var frameListeners = [];
+Module['onFrameDrawn'] = function () {
+  frameListeners.forEach(function (listener) { listener(); });
 };
 
 Module['onAbort'] = function (what) {

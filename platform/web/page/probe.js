@@ -3,6 +3,7 @@
 var probeSwitch = document.getElementById('probe-switch');
 var probePanel = document.getElementById('probe-panel');
 var crosshair = document.getElementById('crosshair');
+var probeSaid = document.getElementById('probe-said');
 // Canvas pixels an arrow key moves the crosshair; with Shift, one.
 var CROSSHAIR_STEP = 10;
 
@@ -13,6 +14,7 @@ probeSwitch.addEventListener('change', function () {
   orvane.setProbing(probeSwitch.checked);
   canvas.classList.toggle('probing', probeSwitch.checked);
   probePanel.hidden = true;
+  probeSaid.hidden = true;
   probedPixel = null;
   placeCrosshair(Math.floor(canvas.width / 2), Math.floor(canvas.height / 2));
   crosshair.hidden = !probeSwitch.checked;
@@ -46,21 +48,61 @@ canvas.addEventListener('keydown', function (event) {
     event.preventDefault();
     placeCrosshair(crosshairPixel.x + move[0], crosshairPixel.y + move[1]);
   } else if (event.key === 'Enter') {
-    probePixel(crosshairPixel.x, crosshairPixel.y);
+    probePixel(crosshairPixel.x, crosshairPixel.y, true);
   }
 });
 
-function probePixel(x, y) {
+// Probes canvas pixel (x, y); a student's own probe (a click, Enter) brings the answer into view.
+function probePixel(x, y, asked) {
   probedPixel = {x: x, y: y};
   placeCrosshair(x, y);
   var answer;
   try {
     answer = orvane.probe(x, y);
   } catch (error) {
-    showProbe(x, y, undefined);
-    return;
+    answer = undefined;
   }
   showProbe(x, y, answer);
+  if (asked) {
+    probeSaid.hidden = probeIntoView();
+  }
+}
+
+// What scrolls `element` into view: its nearest ancestor that scrolls, or the page (null).
+function probeScroller(element) {
+  for (var at = element.parentElement; at && at !== document.body; at = at.parentElement) {
+    var overflow = getComputedStyle(at).overflowY;
+    if ((overflow === 'auto' || overflow === 'scroll') && at.scrollHeight > at.clientHeight) {
+      return at;
+    }
+  }
+  return null;
+}
+
+// Scrolls the panel's first lines into view where that keeps the picture in sight: where the
+// picture stays put while the panel's column scrolls (it sticks to the top of the page, or the
+// column scrolls by itself). True if the panel is then in view; elsewhere (a phone, where the
+// panel lies far below the picture) the answer's first sentence stands under the picture instead.
+function probeIntoView() {
+  var scroller = probeScroller(probePanel);
+  var pictureStays = scroller ? !scroller.contains(canvas)
+                              : getComputedStyle(canvasWindow).position === 'sticky';
+  if (!pictureStays) {
+    return false;
+  }
+  var top = scroller ? scroller.getBoundingClientRect().top : 0;
+  var bottom = scroller ? scroller.getBoundingClientRect().bottom : window.innerHeight;
+  var panelTop = probePanel.getBoundingClientRect().top;
+  var room = parseFloat(getComputedStyle(document.documentElement).fontSize);
+  if (panelTop < top || panelTop > bottom - 4 * room) {
+    var by = panelTop - top - room;
+    if (scroller) {
+      scroller.scrollBy(0, by);
+    } else {
+      window.scrollBy(0, by);
+    }
+  }
+  return true;
 }
 
 canvas.addEventListener('click', function (event) {
@@ -68,7 +110,7 @@ canvas.addEventListener('click', function (event) {
     return;
   }
   var pixel = canvasPixelAt(event.clientX, event.clientY);
-  probePixel(Math.floor(pixel.x), Math.floor(pixel.y));
+  probePixel(Math.floor(pixel.x), Math.floor(pixel.y), true);
 });
 
 // A key (H, say) or a number of the lab changes the picture under the probed pixel: probe it
@@ -95,22 +137,90 @@ function probeElement(tag, text) {
   return made;
 }
 
+// Decimals: enough for a student to work the next step of the equation out by hand from the
+// numbers shown. A specular factor is N·H to a power of up to 128, so N·H and the vectors it comes
+// from need six; terms and colours, in the screen's levels, need two to add up to a level.
+var PROBE_UNIT_DECIMALS = 6;
+var PROBE_POSITION_DECIMALS = 4;
+var PROBE_LEVEL_DECIMALS = 2;
+
 function probeNumber(value, digits) {
   return (Math.abs(value) < 0.5 * Math.pow(10, -digits) ? 0 : value).toFixed(digits);
 }
 
-function probeVector(v) {
-  return '(' + v.map(function (c) { return probeNumber(c, 3); }).join(', ') + ')';
+function probeVector(v, digits) {
+  return '(' + v.map(function (c) {
+    return probeNumber(c, digits === undefined ? PROBE_UNIT_DECIMALS : digits);
+  }).join(', ') + ')';
 }
 
-// Material and light values are as the program set them (0 to 1); contributions and colours are in
-// the screen's levels (0 to 255).
+// A number as the program gave it to GL (a material, a light, a factor of the light model): a
+// single-precision float, shown as its shortest decimal.
+function probeGiven(v) {
+  return String(Number(v.toPrecision(7)));
+}
+
+function probeGivenList(c) {
+  return '(' + c.map(probeGiven).join(', ') + ')';
+}
+
+// Contributions and colours, in the screen's levels (0 to 255).
 function probeLevels(c) {
-  return '(' + c.map(function (v) { return probeNumber(v, 1); }).join(', ') + ')';
+  return '(' + c.map(function (v) { return probeNumber(v, PROBE_LEVEL_DECIMALS); }).join(', ') +
+         ')';
 }
 
 function probeWhole(c) {
   return '(' + c.join(', ') + ')';
+}
+
+// The terms of the equation at a corner, in the words the summary uses.
+var PROBE_TERMS = [
+  {name: 'emission', of: function (c) { return c.emission.value; }},
+  {name: 'the global ambient light', of: function (c) { return c.ambient.fromGlobal; }},
+  {name: 'the light\'s ambient', of: function (c) { return c.ambient.fromLight; }},
+  {name: 'diffuse light', of: function (c) { return c.diffuse.value; }},
+  {name: 'the highlight', of: function (c) { return c.specular.value; }},
+];
+// A highlight is worth a word where a corner's specular factor reaches this.
+var PROBE_HIGHLIGHT_FACTOR = 0.05;
+
+// One sentence on what makes the pixel's colour: its two largest terms, as the corners' terms
+// mixed with the pixel's weights, and on a highlight how far apart the corners' specular factors
+// are.
+function probeSummary(answer) {
+  var colour = probeWhole(answer.pixel || answer.predicted);
+  if (!answer.corners[0].lit) {
+    return 'This pixel, ' + colour + ', is unlit: with lighting off, every corner is white.';
+  }
+  // Under GL_FLAT every corner has the first one's colour.
+  var corners = answer.corners.map(function (c) { return answer.flat ? answer.corners[0] : c; });
+  var mixed = PROBE_TERMS.map(function (term) {
+    var value = [0, 1, 2].map(function (k) {
+      return corners.reduce(function (sum, c, i) { return sum + answer.weights[i] * term.of(c)[k]; },
+                            0);
+    });
+    return {name: term.name, value: value, size: value[0] + value[1] + value[2]};
+  }).filter(function (term) {
+    return term.size >= 0.5;
+  }).sort(function (a, b) {
+    return b.size - a.size;
+  });
+  var text = 'This pixel, ' + colour + ', is ' + (mixed.length === 0
+    ? 'black: no term of the equation adds anything here.'
+    : 'mostly ' + mixed[0].name + ' ' + probeLevels(mixed[0].value) +
+      (mixed.length > 1 ? ', then ' + mixed[1].name + ' ' + probeLevels(mixed[1].value) : '') +
+      '.');
+  var factors = corners.map(function (c) { return c.specular.factor; });
+  var most = Math.max.apply(null, factors);
+  var least = Math.min.apply(null, factors);
+  if (most >= PROBE_HIGHLIGHT_FACTOR && corners.length > 1 && !answer.flat) {
+    text += ' On this highlight the corners\' specular factors run from ' +
+            probeNumber(least, PROBE_UNIT_DECIMALS) + ' to ' + probeNumber(most, PROBE_UNIT_DECIMALS) +
+            ': GL works the light out at the corners only and blends their colours across the ' +
+            'polygon, which is why Gouraud shading makes a highlight blotchy.';
+  }
+  return text;
 }
 
 function probeSwatch(c) {
@@ -149,22 +259,22 @@ function probeEquationRows(answer) {
   var rows = [
     ['colour', 'emission + global ambient + reach \u00d7 (light ambient + diffuse + specular), ' +
      'each channel at most 255'],
-    ['emission', 'material emission ' + probeLevels(c.emission.material)],
-    ['global ambient', 'material ambient ' + probeLevels(c.ambient.material) + ' \u00d7 ' +
-     probeLevels(c.ambient.global)],
-    ['light ambient', 'material ambient ' + probeLevels(c.ambient.material) + ' \u00d7 light ' +
-     'ambient ' + probeLevels(c.ambient.light)],
-    ['diffuse', 'max(N\u00b7L, 0) \u00d7 material diffuse ' + probeLevels(c.diffuse.material) +
-     ' \u00d7 light diffuse ' + probeLevels(c.diffuse.light)],
+    ['emission', 'material emission ' + probeGivenList(c.emission.material)],
+    ['global ambient', 'material ambient ' + probeGivenList(c.ambient.material) + ' \u00d7 ' +
+     probeGivenList(c.ambient.global)],
+    ['light ambient', 'material ambient ' + probeGivenList(c.ambient.material) + ' \u00d7 light ' +
+     'ambient ' + probeGivenList(c.ambient.light)],
+    ['diffuse', 'max(N\u00b7L, 0) \u00d7 material diffuse ' + probeGivenList(c.diffuse.material) +
+     ' \u00d7 light diffuse ' + probeGivenList(c.diffuse.light)],
     ['specular', specularFactor + ' \u00d7 material specular ' +
-     probeLevels(c.specular.material) + ' \u00d7 light specular ' +
-     probeLevels(c.specular.light) + '; 0 where N\u00b7L \u2264 0, which the light does not reach'],
+     probeGivenList(c.specular.material) + ' \u00d7 light specular ' +
+     probeGivenList(c.specular.light) + '; 0 where N\u00b7L \u2264 0, which the light does not reach'],
     ['reach', 'attenuation \u00d7 spot, ' + (answer.lightPosition[3] === 0
       ? 'attenuation 1 for a light at infinity (w = 0)'
-      : 'attenuation 1 / (' + probeNumber(k[0], 4) + ' + ' + probeNumber(k[1], 4) + ' d + ' +
-        probeNumber(k[2], 6) + ' d\u00b2), d the distance to the light') + '; ' + (spot
-      ? 'spot (\u2212L\u00b7D)^' + probeNumber(spot.exponent, 1) + ' inside the cone of ' +
-        probeNumber(spot.cutoff, 1) + '\u00b0 about D ' + probeVector(spot.direction) + ', 0 outside'
+      : 'attenuation 1 / (' + probeGiven(k[0]) + ' + ' + probeGiven(k[1]) + ' d + ' +
+        probeGiven(k[2]) + ' d\u00b2), d the distance to the light') + '; ' + (spot
+      ? 'spot (\u2212L\u00b7D)^' + probeGiven(spot.exponent) + ' inside the cone of ' +
+        probeGiven(spot.cutoff) + '\u00b0 about D ' + probeVector(spot.direction) + ', 0 outside'
       : 'spot 1, with no spotlight (cutoff 180)')],
     ['H', 'half way from L to ' + (answer.localViewer ? 'the eye: the viewer is local'
                                                      : '+z: the viewer is at infinity')],
@@ -184,30 +294,31 @@ function probeEquationRows(answer) {
 
 function probeCornerRows(c) {
   var rows = [
-    ['position (eye space)', probeVector(c.position)],
+    ['position (eye space)', probeVector(c.position, PROBE_POSITION_DECIMALS)],
     ['N, the unit normal', probeVector(c.normal)],
     ['L, towards the light', probeVector(c.L)],
     ['H, half way from L to the viewer', probeVector(c.H)],
-    ['N\u00b7L, N\u00b7H', probeNumber(c.nDotL, 4) + ', ' + probeNumber(c.nDotH, 4)],
+    ['N\u00b7L, N\u00b7H', probeNumber(c.nDotL, PROBE_UNIT_DECIMALS) + ', ' +
+     probeNumber(c.nDotH, PROBE_UNIT_DECIMALS)],
   ];
   if (!c.lit) {
     return rows.concat([['colour (lighting off: white)', probeLevels(c.colour), c.colour]]);
   }
   if (c.attenuation !== 1) {
-    rows.push(['attenuation at distance ' + probeNumber(c.distance, 3),
-               probeNumber(c.attenuation, 4)]);
+    rows.push(['attenuation at distance ' + probeNumber(c.distance, PROBE_POSITION_DECIMALS),
+               probeNumber(c.attenuation, PROBE_UNIT_DECIMALS)]);
   }
   if (c.spot !== 1) {
-    rows.push(['spot (\u2212L\u00b7D = ' + probeNumber(c.spotDot, 4) + ')',
-               probeNumber(c.spot, 4)]);
+    rows.push(['spot (\u2212L\u00b7D = ' + probeNumber(c.spotDot, PROBE_UNIT_DECIMALS) + ')',
+               probeNumber(c.spot, PROBE_UNIT_DECIMALS)]);
   }
   return rows.concat([
     ['emission', probeLevels(c.emission.value)],
     ['global ambient', probeLevels(c.ambient.fromGlobal)],
     ['light ambient', probeLevels(c.ambient.fromLight)],
-    ['diffuse (max(N\u00b7L, 0) = ' + probeNumber(c.diffuse.factor, 4) + ')',
+    ['diffuse (max(N\u00b7L, 0) = ' + probeNumber(c.diffuse.factor, PROBE_UNIT_DECIMALS) + ')',
      probeLevels(c.diffuse.value)],
-    ['specular (factor ' + probeNumber(c.specular.factor, 4) + ')',
+    ['specular (factor ' + probeNumber(c.specular.factor, PROBE_UNIT_DECIMALS) + ')',
      probeLevels(c.specular.value)],
     ['colour', probeLevels(c.colour), c.colour],
   ]);
@@ -216,6 +327,7 @@ function probeCornerRows(c) {
 function showProbe(x, y, answer) {
   probePanel.replaceChildren(probeElement('h3', 'Pixel (' + x + ', ' + y + ') from the top left'));
   probePanel.hidden = false;
+  probeSaid.textContent = '';
   if (answer === undefined) {
     probePanel.append(probeElement('p', 'The picture is still being drawn: click again.'));
     return;
@@ -226,6 +338,9 @@ function showProbe(x, y, answer) {
       'follow (P fills the polygons again).'));
     return;
   }
+  var summary = probeSummary(answer);
+  probePanel.append(probeElement('p', summary));
+  probeSaid.textContent = summary + ' The whole equation is in the probe\'s panel below.';
   var count = answer.corners.length;
   var triangle = answer.triangle.map(function (i) { return i + 1; }).join(', ');
   probePanel.append(probeElement('p', 'The front-most polygon here has ' + count + ' corners. The ' +
@@ -234,7 +349,7 @@ function showProbe(x, y, answer) {
     'the pixel is to each, allowing for perspective.'));
   probePanel.append(probeTable([
     ['weights', answer.weights.map(function (w, i) {
-      return 'corner ' + (i + 1) + ': ' + probeNumber(w, 4);
+      return 'corner ' + (i + 1) + ': ' + probeNumber(w, PROBE_UNIT_DECIMALS);
     }).join(', ')],
     ['predicted colour: the weighted sum of the corners\' colours', probeWhole(answer.predicted),
      answer.predicted],
@@ -245,12 +360,12 @@ function showProbe(x, y, answer) {
     probePanel.append(probeElement('h3', 'The lighting equation, with this polygon\'s values'));
     probePanel.append(probeTable(probeEquationRows(answer)));
     probePanel.append(probeElement('p', 'Material and light values are as the program sets ' +
-      'them, from 0 to 1; the terms and colours below are in the screen\'s levels, 0 to 255.'));
+      'them; the terms and colours below are in the screen\'s levels, 0 to 255.'));
   }
   // Under GL_FLAT the corners share corner 1's colour, and its equation.
   answer.corners.slice(0, answer.flat ? 1 : undefined).forEach(function (corner, i) {
     probePanel.append(probeElement('h3', 'Corner ' + (i + 1) + ' (weight ' +
-      probeNumber(answer.weights[i], 4) + ')'));
+      probeNumber(answer.weights[i], PROBE_UNIT_DECIMALS) + ')'));
     probePanel.append(probeTable(probeCornerRows(corner)));
   });
 }

@@ -65,8 +65,8 @@ constexpr State STATES[] = {
 // The keyboard-only run, from the viewer as it starts: each state is the one above it after these
 // keys, then these presses of the page's keys that turn and zoom, drawn here with the drags each
 // stands for: an arrow is a drag of 15 pixels with the left button that way (with Shift, of one
-// pixel), + and PageDown a drag of 100 pixels down with the right button, - and PageUp the same
-// up. Together they press each of those keys.
+// pixel), +, = and PageDown a drag of 100 pixels down with the right button, - and PageUp the
+// same up. Together they press each of those keys.
 struct KeyboardState {
     const char *name;
     const char *keys;
@@ -76,7 +76,7 @@ const KeyboardState KEYBOARD_STATES[] = {
     {"keys-sphere-turned",
      "",
      {"ArrowRight", "ArrowRight", "ArrowRight", "ArrowDown", "ArrowDown"}},
-    {"keys-tree-smooth-zoomed", "4s", {"+", "+", "Shift+ArrowLeft", "Shift+ArrowLeft", "PageDown"}},
+    {"keys-tree-smooth-zoomed", "4s", {"+", "=", "Shift+ArrowLeft", "Shift+ArrowLeft", "PageDown"}},
     {"keys-ladder-wireframe-shrunk", "3w", {"-", "PageUp", "ArrowUp", "-", "Shift+ArrowRight"}},
     {"keys-cylinder-highlight", "2hp", {"ArrowLeft", "Shift+ArrowDown", "ArrowUp"}},
 };
@@ -94,7 +94,7 @@ Drag dragFor(const std::string &press)
     if (key == "ArrowUp" || key == "ArrowDown") {
         return {GLUT_LEFT_BUTTON, x, y, x, y + (key == "ArrowDown" ? turn : -turn)};
     }
-    const bool enlarge = key == "+" || key == "PageDown";
+    const bool enlarge = key == "+" || key == "=" || key == "PageDown";
     return {GLUT_RIGHT_BUTTON, x, y, x, y + (enlarge ? ZOOM_PIXELS : -ZOOM_PIXELS)};
 }
 

@@ -30,7 +30,7 @@ void appendList(std::string &out, const char *name, const GLfloat *values, int n
 {
     appendf(out, "%s\"%s\":[", out.back() == '{' ? "" : ",", name);
     for (int i = 0; i < n; ++i) {
-        appendf(out, "%s%.6g", i > 0 ? "," : "", values[i] * scale);
+        appendf(out, "%s%.9g", i > 0 ? "," : "", values[i] * scale);
     }
     out += ']';
 }
@@ -43,7 +43,7 @@ void appendVector(std::string &out, const char *name, Vec3 v)
 
 void appendNumber(std::string &out, const char *name, double value)
 {
-    appendf(out, ",\"%s\":%.6g", name, value);
+    appendf(out, ",\"%s\":%.9g", name, value);
 }
 
 // Material and light values as the program set them (0..1); the terms in the screen's levels.
@@ -177,7 +177,7 @@ std::string answerFor(int x, int y)
     }
     out += "],\"weights\":[";
     for (std::size_t i = 0; i < cornerCount; ++i) {
-        appendf(out, "%s%.6g", i > 0 ? "," : "", weights[i]);
+        appendf(out, "%s%.9g", i > 0 ? "," : "", weights[i]);
     }
     appendf(out, "],\"triangle\":[0,%zu,%zu]", indices[hit.triangle + 1] - first,
             indices[hit.triangle + 2] - first);
