@@ -1,7 +1,7 @@
 // Light 0, the light model, the materials of both faces and the shade model: the inputs of the
 // lighting equation the vertex shader evaluates.
 #include "gl/gl_layer.h"
-#include "gl/layer.h"
+#include "gl/internal.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The modelview and projection stacks, the transforms the viewer multiplies onto them, and
 // gluPerspective. Matrices are kept in single precision, as Mesa keeps them.
 #include "gl/gl_layer.h"
-#include "gl/layer.h"
+#include "gl/internal.h"
 
 #include <GL/glu.h>
 #include <webgl/webgl1.h>

@@ -2,7 +2,7 @@
 // each polygon is taken to eye coordinates as it arrives, and its corners join the vertices of the
 // next draw with the triangles or edges to be drawn between them.
 #include "gl/gl_layer.h"
-#include "gl/layer.h"
+#include "gl/internal.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // per-fragment state the viewer sets (depth test and mask, clear values, viewport) and GL's error
 // flag. That state is also kept here, because a lost WebGL context comes back with none of it.
 #include "gl/gl_layer.h"
-#include "gl/layer.h"
+#include "gl/internal.h"
 
 #include <emscripten/html5.h>
 #include <webgl/webgl1.h>

@@ -5,7 +5,7 @@
 // Emscripten's ExitStatus out through the viewer's frames. Every callback is run through
 // callIntoViewer, which catches that where the event came in, so the viewer ends as a page can:
 // no more frames or input, the page told, nothing left uncaught.
-#include "glut/glut_layer.h"
+#include "glut/internal.h"
 
 #include "gl/gl_layer.h"
 

@@ -7,7 +7,7 @@
 // A third finger changes nothing. Once a pinch loses a finger, the fingers left do nothing until
 // all have been lifted, so that lifting two fingers one after the other does not turn the model.
 // A touch the browser cancels (pointercancel) ends its drag as lifting it would.
-#include "glut/glut_layer.h"
+#include "glut/internal.h"
 
 #include <GL/glut.h>
 #include <emscripten.h>

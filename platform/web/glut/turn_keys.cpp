@@ -9,7 +9,7 @@
 // callback, which the viewer does not register), and the viewer's keyboard does nothing with +, =
 // and -, so no key of the viewer's is taken. While the probe is on, the arrows are the page's, to move
 // its crosshair.
-#include "glut/glut_layer.h"
+#include "glut/internal.h"
 
 #include <GL/glut.h>
 

@@ -10,7 +10,7 @@
 // (preserveDrawingBuffer), which every frame would pay for, probe or not.
 #pragma once
 
-#include "gl/layer.h"
+#include "gl/internal.h"
 
 #include <cstdint>
 #include <vector>
