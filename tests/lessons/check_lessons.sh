@@ -8,7 +8,7 @@
 #     equation gives with the light and materials of their frame;
 #   - docs/LESSONS.md is its template filled with the committed numbers, the browser-made ones
 #     (BROWSER_) included: the browser suite measures those again, since this check runs no browser;
-#   - lesson 6's quote of the browser's vertex shader is still in platform/web/gl/webgl.cpp;
+#   - lesson 6's quote of the browser's vertex shader is still in platform/web/gl/shader.cpp;
 #   - the lines of src/ the web page's lighting lab quotes are still there (lab/quote.mjs).
 # The pictures are not compared: their pixels are only as repeatable as llvmpipe on this CPU.
 # Usage: check_lessons.sh RECORD_PROGRAM RENDER_PROGRAM SOURCE_DIR
@@ -36,10 +36,10 @@ if ! awk -f "$source/lessons/fill_template.awk" "$source/docs/lessons/numbers.tx
   fail "docs/LESSONS.md is not lessons/LESSONS.md.in filled with docs/lessons/numbers.txt (run scripts/lessons.sh)"
 fi
 
-webgl=$source/platform/web/gl/webgl.cpp
-quote=$(awk -f "$here/shader_quote.awk" "$webgl" "$source/docs/LESSONS.md")
+shader=$source/platform/web/gl/shader.cpp
+quote=$(awk -f "$here/shader_quote.awk" "$shader" "$source/docs/LESSONS.md")
 [ -z "$quote" ] || fail "lesson 6 no longer quotes the browser's vertex shader (copy its lines from
-$webgl into lessons/LESSONS.md.in and run scripts/lessons.sh): $quote"
+$shader into lessons/LESSONS.md.in and run scripts/lessons.sh): $quote"
 
 lab=$(node "$source/platform/web/lab/quote.mjs" "$source" --check 2>&1) ||
   fail "the lighting lab quotes what src/ no longer has: $lab"

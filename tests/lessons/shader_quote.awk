@@ -1,7 +1,7 @@
 # Prints why lesson 6 no longer quotes the browser's vertex shader, or nothing when it does: the
 # first ```glsl block after the lesson's heading must be a run of consecutive lines of the shader's
 # source, each line compared without the spaces around it, since the lesson indents it its own way.
-#   awk -f shader_quote.awk platform/web/gl/webgl.cpp docs/LESSONS.md
+#   awk -f shader_quote.awk platform/web/gl/shader.cpp docs/LESSONS.md
 function trimmed(line) {
   gsub(/^[ \t]+|[ \t]+$/, "", line)
   return line

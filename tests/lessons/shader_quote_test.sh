@@ -13,7 +13,7 @@ check=$(dirname "$0")/shader_quote.awk
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$source/platform/web/gl/webgl.cpp" "$work/webgl.cpp"
+cp "$source/platform/web/gl/shader.cpp" "$work/shader.cpp"
 cp "$source/docs/LESSONS.md" "$work/LESSONS.md"
 
 # Runs the check on a shader and a page; says whether it found fault as expected.
@@ -38,26 +38,26 @@ edited() {
 # shellcheck disable=SC2016
 unfence_lesson_6='/^## 6\. /,$s/^```glsl$/```/'
 
-expect passes "the shader and the page as they are" "$work/webgl.cpp" "$work/LESSONS.md"
+expect passes "the shader and the page as they are" "$work/shader.cpp" "$work/LESSONS.md"
 
-edited "$work/webgl.cpp" "$work/reindented.cpp" 's/^( +)(.*nDotL.*)$/\1\1\2   /'
+edited "$work/shader.cpp" "$work/reindented.cpp" 's/^( +)(.*nDotL.*)$/\1\1\2   /'
 expect passes "the shader indented otherwise" "$work/reindented.cpp" "$work/LESSONS.md"
 
-edited "$work/webgl.cpp" "$work/changed.cpp" 's/max\(nDotL, 0\.0\)/abs(nDotL)/'
+edited "$work/shader.cpp" "$work/changed.cpp" 's/max\(nDotL, 0\.0\)/abs(nDotL)/'
 expect fails "a quoted line of the shader changed" "$work/changed.cpp" "$work/LESSONS.md"
 
-edited "$work/webgl.cpp" "$work/inserted.cpp" '/float nDotL = /a\        nDotL *= 0.5;'
+edited "$work/shader.cpp" "$work/inserted.cpp" '/float nDotL = /a\        nDotL *= 0.5;'
 expect fails "a line inserted between quoted ones" "$work/inserted.cpp" "$work/LESSONS.md"
 
 edited "$work/LESSONS.md" "$work/elsewhere.md" "$unfence_lesson_6"
-expect fails "lesson 6 without a glsl block" "$work/webgl.cpp" "$work/elsewhere.md"
+expect fails "lesson 6 without a glsl block" "$work/shader.cpp" "$work/elsewhere.md"
 
 # A glsl block in lesson 5 that is not in the shader must not stand in for lesson 6's.
 awk '/^## 6\. /{ print "```glsl"; print "not a line of the shader"; print "```" } { print }' \
   "$work/LESSONS.md" >"$work/earlier.md"
-expect passes "a glsl block before lesson 6" "$work/webgl.cpp" "$work/earlier.md"
+expect passes "a glsl block before lesson 6" "$work/shader.cpp" "$work/earlier.md"
 edited "$work/earlier.md" "$work/earlier-only.md" "$unfence_lesson_6"
-expect fails "a glsl block only before lesson 6" "$work/webgl.cpp" "$work/earlier-only.md"
+expect fails "a glsl block only before lesson 6" "$work/shader.cpp" "$work/earlier-only.md"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "the check of lesson 6's quote catches a shader that moved on"

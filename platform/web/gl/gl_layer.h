@@ -26,14 +26,9 @@ bool restartGlLayer();
 
 // Draws everything gathered so far.
 void drawGatheredPolygons();
-// Draws everything gathered so far and, while the probe keeps frames, keeps this one and a copy of
-// its picture. The window layer calls it when the frame is swapped.
+// Draws everything gathered so far and tells whoever listens for frames (the probe, the second
+// view) that the frame is done. The window layer calls it when the frame is swapped.
 void finishFrame();
-
-// The lighting probe (probe/), orvane.probe(x, y) on the page: what the lighting equation gave
-// at the corners of the front-most filled polygon under a pixel of the frame on screen, and the
-// pixel itself. It answers from the frames kept while it is on, and costs nothing while it is off.
-void keepFramesForProbe(bool on);
 
 // For the page's lighting lab (lab/lab.cpp): from now on, where the program passes `count` numbers
 // equal to `from` to glMaterialfv as `pname`, GL goes on with `to` instead.

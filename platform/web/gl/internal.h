@@ -1,28 +1,55 @@
 // What the parts of the GL layer share with each other; the viewer sees only GL's own functions.
+//
+// Everything the program has set is kept in one structure, glState, as Mesa keeps a context's
+// state in its gl_context: each part of the layer (matrices.cpp, lighting.cpp, polygons.cpp,
+// webgl.cpp) sets its own share of it, and what draws or restores reads it from there. What the
+// layer draws is handed, draw by draw, to whoever listens for it (the probe, the second view): a
+// listener is handed everything it needs and never calls back.
 #pragma once
+
+#include "gl/equation.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <vector>
 
 // Column-major, as GL lays out its matrices.
 struct Matrix4 {
     GLfloat m[16];
 };
+constexpr Matrix4 IDENTITY = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
 
 // out = matrix x (in[0], in[1], in[2], in[3]).
 void transform(const Matrix4 &matrix, const GLfloat in[4], GLfloat out[4]);
+// a x b, as glMultMatrix multiplies b onto a.
+Matrix4 multiplied(const Matrix4 &a, const Matrix4 &b);
 
-// Matrices (matrices.cpp).
-const Matrix4 &modelviewMatrix();
-const Matrix4 &projectionMatrix();
+// The matrix stacks (matrices.cpp). Mesa's depths for both; GL asks for at least 32 modelview and
+// 2 projection entries.
+constexpr int STACK_DEPTH = 32;
+struct MatrixStack {
+    Matrix4 entries[STACK_DEPTH];
+    int depth; // entries in use; the top is entries[depth - 1]
+
+    const Matrix4 &top() const { return entries[depth - 1]; }
+    Matrix4 &top() { return entries[depth - 1]; }
+};
+struct TransformState {
+    MatrixStack modelview;
+    MatrixStack projection;
+    GLenum matrixMode;          // GL_MODELVIEW or GL_PROJECTION
+    unsigned modelviewChanges;  // counts every change to the modelview matrix
+    Matrix4 normals;            // the inverse transpose of the modelview's upper 3 x 3, ...
+    unsigned normalsMadeAt;     // ... made when modelviewChanges had this value
+};
 // The rows of the inverse of the modelview's upper 3 x 3: they take a normal to eye coordinates.
 const Matrix4 &normalMatrix();
-// Changes whenever the modelview matrix does.
-unsigned modelviewVersion();
 
-// Lighting (lighting.cpp). GL's ranges: shininess and the spot exponent from 0 to 128, the spot
-// cutoff from 0 to 90 degrees or 180, which is no spotlight.
+// GL's ranges (lighting.cpp): shininess and the spot exponent from 0 to 128, the spot cutoff from 0
+// to 90 degrees or 180, which is no spotlight.
 constexpr GLfloat MAX_EXPONENT = 128.0f;
 constexpr GLfloat MAX_SPOT_CUTOFF = 90.0f;
 constexpr GLfloat NO_SPOTLIGHT = 180.0f;
@@ -33,39 +60,95 @@ struct FaceMaterial {
     GLfloat emission[4];
     GLfloat shininess;
 };
-struct LightingState {
+struct LightSource {
     bool enabled;
-    bool light0;
-    bool normalize;
-    bool twoSide;
-    bool localViewer;
-    bool flat; // GL_FLAT: a polygon takes its first corner's colour
-    GLfloat sceneAmbient[4];
-    GLfloat lightPosition[4]; // eye coordinates: transformed when it was set
-    GLfloat lightAmbient[4];
-    GLfloat lightDiffuse[4];
-    GLfloat lightSpecular[4];
+    GLfloat position[4]; // eye coordinates: taken through the modelview when it was set
+    GLfloat ambient[4];
+    GLfloat diffuse[4];
+    GLfloat specular[4];
     GLfloat spotDirection[3]; // eye coordinates, as set: not normalised
     GLfloat spotExponent;
     GLfloat spotCutoff;     // degrees; 180 is no spotlight
     GLfloat attenuation[3]; // constant, linear, quadratic
 };
-const LightingState &lightingState();
-// What the shader compares and multiplies with, the same for every vertex: the cosine of the spot
-// cutoff, and the spot direction made unit length.
-GLfloat spotCosCutoff(const LightingState &lighting);
-void unitSpotDirection(const LightingState &lighting, GLfloat direction[3]);
-const FaceMaterial &frontMaterial();
-const FaceMaterial &backMaterial();
-// Changes whenever a material does.
-unsigned materialVersion();
+// The lights this layer takes: GL_LIGHT0 only.
+constexpr int LIGHTS = 1;
+struct LightingState {
+    bool enabled;
+    bool normalize;
+    bool twoSide;
+    bool localViewer;
+    bool flat; // GL_FLAT: a polygon takes its first corner's colour
+    GLfloat sceneAmbient[4];
+    LightSource lights[LIGHTS];
+};
+// The light as the shader and the equation on the CPU take it (gl/equation.h), the same for every
+// vertex: the spot direction made unit length, and the cutoff as its cosine.
+inline equation::Light<GLfloat> equationLight(const LightSource &light)
+{
+    constexpr double RADIANS_PER_DEGREE = 3.14159265358979323846 / 180.0;
+    equation::Light<GLfloat> made = {};
+    std::copy_n(light.position, 4, made.position);
+    std::copy_n(light.ambient, 3, made.ambient);
+    std::copy_n(light.diffuse, 3, made.diffuse);
+    std::copy_n(light.specular, 3, made.specular);
+    made.spotlight = light.spotCutoff != NO_SPOTLIGHT;
+    made.spotDirection = equation::normalised(equation::Vec<GLfloat>{
+        light.spotDirection[0], light.spotDirection[1], light.spotDirection[2]});
+    made.spotCosCutoff = static_cast<GLfloat>(std::cos(light.spotCutoff * RADIANS_PER_DEGREE));
+    made.spotExponent = light.spotExponent;
+    std::copy_n(light.attenuation, 3, made.attenuation);
+    return made;
+}
+// Where the program passes `count` numbers equal to `from` to glMaterialfv as `pname`, GL goes on
+// with `to` instead: the page's lab (see gl_layer.h).
+struct MaterialReplacement {
+    GLenum pname;
+    int count;
+    GLfloat from[4];
+    GLfloat to[4];
+};
+struct MaterialState {
+    FaceMaterial front;
+    FaceMaterial back;
+    unsigned changes; // counts every change to either face
+    std::vector<MaterialReplacement> replacements;
+};
 // glEnable and glDisable for the lighting switches; false for any other capability.
 bool setLightingSwitch(GLenum cap, bool on);
 
-// Polygons (polygons.cpp).
-bool insideBeginEnd();
-GLenum currentPolygonMode();
-void setCulling(bool on);
+// Polygons (polygons.cpp): the mode, culling and the current normal.
+struct PolygonState {
+    bool insideBeginEnd;
+    GLenum mode;
+    bool culling;
+    GLfloat normal[3]; // as glNormal3d last gave it
+};
+// Records GL_INVALID_OPERATION and returns true between glBegin and glEnd, where the calls that
+// ask this may not be made.
+bool refusedInsideBeginEnd();
+
+// What the program has set of WebGL's own state (webgl.cpp), kept because a lost WebGL context comes
+// back with none of it.
+struct FragmentState {
+    GLfloat clearColour[4];
+    GLfloat clearDepth;
+    bool depthTest;
+    GLboolean depthMask;
+    bool viewportSet;
+    GLint viewport[4];
+};
+
+struct GlState {
+    TransformState transform;
+    LightingState lighting;
+    MaterialState materials;
+    PolygonState polygons;
+    FragmentState fragment;
+    GLenum error; // the first error glGetError has not read yet
+};
+// All of it, with GL's initial values (state.cpp).
+extern GlState glState;
 
 // Drawing (webgl.cpp). One vertex as the shader takes it.
 struct BatchVertex {
@@ -80,29 +163,72 @@ constexpr std::size_t MATERIALS_PER_DRAW = 8;
 // next part is gathered; parts of this size made a frame of the tree quickest (see
 // docs/PERFORMANCE.md). WebGL 1's 16-bit indices reach them all.
 constexpr std::size_t VERTICES_PER_DRAW = 16384;
-// Hands the shader the projection, the light and the materials the vertices' entries refer to,
-// for the draws that follow.
-void sendDrawState(const FaceMaterial *materials, std::size_t materialCount);
-// primitive: GL_TRIANGLES or GL_LINES, drawn from the indexed vertices; GL_POINTS, drawn from the
-// vertices as they are. firstCorners: under GL_FLAT, where each vertex is lit (its polygon's first
-// corner, three numbers a vertex); null, where it stands.
-void drawVertices(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                  const GLushort *indices, std::size_t indexCount, const GLfloat *firstCorners);
+
+// One draw, as gathered: the vertices as the shader takes them and everything they are drawn with.
+struct Draw {
+    GLenum primitive; // GL_TRIANGLES or GL_LINES, drawn by index; GL_POINTS, drawn as they are
+    const BatchVertex *vertices;
+    std::size_t vertexCount;
+    const GLushort *indices;
+    std::size_t indexCount;
+    // Under GL_FLAT, where each vertex is lit: its polygon's first corner, three numbers a vertex;
+    // null where it stands.
+    const GLfloat *firstCorners;
+    const FaceMaterial *materials; // the entries the vertices' `material` indexes
+    std::size_t materialCount;
+    const LightingState *lighting;
+    const Matrix4 *projection;
+    GLint viewport[4];
+};
+
+// The shader programs and buffers that draw with the lighting equation in one WebGL context: the
+// picture's, and any other view's of the same draws.
+struct LightingProgram {
+    GLuint name;
+    GLint projection, materials, lightPosition, attenuated, attenuation, spotlight, spotDirection,
+        spotCosCutoff, spotExponent, localViewer, flatShading, lighting, light0, normalize;
+};
+struct Renderer {
+    // The shader as the viewer's own light needs it, and with the whole model (shader.cpp).
+    LightingProgram plain, full;
+    const LightingProgram *inUse;
+    GLuint vertexBuffer, indexBuffer, firstCornerBuffer;
+    bool firstCornersGiven;
+};
+// Makes them in the context that is current; false if WebGL refused them (the reason is on
+// standard error).
+bool makeRenderer(Renderer &renderer);
+// Hands the shader of the context that is current the projection, the light and the materials
+// the vertices' entries refer to, for the draws that follow.
+void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix4 &projection,
+                 const FaceMaterial *materials, std::size_t materialCount);
+// Draws `draw`'s vertices in the context that is current, with the lighting last handed over.
+void drawVertices(Renderer &renderer, const Draw &draw);
+
+// The vertex shader's and the fragment shader's text (shader.cpp); the vertex shader's header
+// defines MATERIALS, and FULL_MODEL for the whole model.
+extern const char *const LIGHTING_VERTEX_SHADER;
+extern const char *const LIGHTING_FRAGMENT_SHADER;
+
+// The draw that polygons.cpp has gathered, drawn on the picture (webgl.cpp) and handed to the
+// listeners; `startsRun` where the lighting or the materials may have changed since the last one.
+void drawGathered(const Draw &draw, bool startsRun);
+
+// Whoever listens for what the layer draws (webgl.cpp): each draw as it is drawn; a clear of the
+// colour buffer, which hides what was drawn before; the end of the frame, with the picture still
+// in the drawing buffer; and a lost context, which took every WebGL object with it. A member left
+// null is not called. At most MAX_LISTENERS listen at once.
+struct FrameListener {
+    void (*drawn)(const Draw &draw);
+    void (*cleared)();
+    void (*finished)();
+    void (*contextLost)();
+};
+constexpr std::size_t MAX_LISTENERS = 4;
+void listenToFrames(const FrameListener *listener, bool on);
 
 // The viewport glViewport last set, or the drawing buffer's size before it was set (webgl.cpp).
 void currentViewport(GLint viewport[4]);
-
-// The probe (probe/): what it keeps of each frame while it is on.
-// After a lost context: the probe's WebGL objects and kept frames are gone.
-void forgetProbeObjects();
-// Each draw as it is handed to WebGL, with the materials its vertices' entries refer to.
-void keepDrawForProbe(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                      const GLushort *indices, std::size_t indexCount,
-                      const FaceMaterial *materials, std::size_t materialCount);
-// The colour buffer was cleared: what was drawn before it does not show.
-void forgetDrawsForProbe();
-// The frame has been drawn: the probe keeps it, and a copy of its picture, while it is on.
-void keepFrameForProbe();
 
 // Errors (webgl.cpp).
 void recordError(GLenum error);
@@ -111,6 +237,3 @@ void recordError(GLenum error);
 void refuse(const char *what, GLenum error);
 // An enumerant outside the subset, refused with GL_INVALID_ENUM.
 void unsupported(const char *call, GLenum value);
-// Records GL_INVALID_OPERATION and returns true between glBegin and glEnd, where the calls that
-// ask this may not be made.
-bool refusedInsideBeginEnd();

@@ -1,5 +1,5 @@
 // Light 0, the light model, the materials of both faces and the shade model: the inputs of the
-// lighting equation the vertex shader evaluates.
+// lighting equation the vertex shader evaluates, kept in glState.lighting and glState.materials.
 #include "gl/gl_layer.h"
 #include "gl/internal.h"
 
@@ -9,47 +9,12 @@
 
 namespace {
 
-// GL's initial values: lighting off, the light at (0, 0, 1, 0) with no ambient and white diffuse
-// and specular, no spotlight and no attenuation, a global ambient of 0.2, a viewer at infinity,
-// one-sided lighting, smooth shading.
-LightingState lighting = {false,
-                          false,
-                          false,
-                          false,
-                          false,
-                          false,
-                          {0.2f, 0.2f, 0.2f, 1.0f},
-                          {0.0f, 0.0f, 1.0f, 0.0f},
-                          {0.0f, 0.0f, 0.0f, 1.0f},
-                          {1.0f, 1.0f, 1.0f, 1.0f},
-                          {1.0f, 1.0f, 1.0f, 1.0f},
-                          {0.0f, 0.0f, -1.0f},
-                          0.0f,
-                          NO_SPOTLIGHT,
-                          {1.0f, 0.0f, 0.0f}};
-
-// GL's initial material, on both faces.
-constexpr FaceMaterial DEFAULT_MATERIAL = {{0.2f, 0.2f, 0.2f, 1.0f},
-                                           {0.8f, 0.8f, 0.8f, 1.0f},
-                                           {0.0f, 0.0f, 0.0f, 1.0f},
-                                           {0.0f, 0.0f, 0.0f, 1.0f},
-                                           0.0f};
-FaceMaterial front = DEFAULT_MATERIAL;
-FaceMaterial back = DEFAULT_MATERIAL;
-unsigned materialChanges = 0;
-
-// The page's lab's numbers for constants the program passes to glMaterialfv.
-struct Replacement {
-    GLenum pname;
-    int count;
-    GLfloat from[4];
-    GLfloat to[4];
-};
-std::vector<Replacement> replacements;
+LightingState &lighting = glState.lighting;
+MaterialState &materials = glState.materials;
 
 const GLfloat *replaced(GLenum pname, const GLfloat *params)
 {
-    for (const Replacement &r : replacements) {
+    for (const MaterialReplacement &r : materials.replacements) {
         if (r.pname == pname && std::equal(params, params + r.count, r.from)) {
             return r.to;
         }
@@ -106,87 +71,60 @@ bool inRange(GLenum pname, GLfloat value)
     return valid;
 }
 
-// Where glLightfv keeps a parameter of light 0, and how many numbers it takes.
-GLfloat *lightParameter(GLenum pname, int &count)
+// Where glLightfv keeps a parameter of `light`, and how many numbers it takes.
+GLfloat *lightParameter(LightSource &light, GLenum pname, int &count)
 {
     count = pname == GL_SPOT_DIRECTION ? 3 : 4;
     switch (pname) {
     case GL_AMBIENT:
-        return lighting.lightAmbient;
+        return light.ambient;
     case GL_DIFFUSE:
-        return lighting.lightDiffuse;
+        return light.diffuse;
     case GL_SPECULAR:
-        return lighting.lightSpecular;
+        return light.specular;
     case GL_POSITION:
-        return lighting.lightPosition;
+        return light.position;
     case GL_SPOT_DIRECTION:
-        return lighting.spotDirection;
+        return light.spotDirection;
     default:
         count = 1;
-        return pname == GL_SPOT_EXPONENT           ? &lighting.spotExponent
-               : pname == GL_SPOT_CUTOFF           ? &lighting.spotCutoff
-               : pname == GL_CONSTANT_ATTENUATION  ? &lighting.attenuation[0]
-               : pname == GL_LINEAR_ATTENUATION    ? &lighting.attenuation[1]
-               : pname == GL_QUADRATIC_ATTENUATION ? &lighting.attenuation[2]
+        return pname == GL_SPOT_EXPONENT           ? &light.spotExponent
+               : pname == GL_SPOT_CUTOFF           ? &light.spotCutoff
+               : pname == GL_CONSTANT_ATTENUATION  ? &light.attenuation[0]
+               : pname == GL_LINEAR_ATTENUATION    ? &light.attenuation[1]
+               : pname == GL_QUADRATIC_ATTENUATION ? &light.attenuation[2]
                                                    : nullptr;
     }
 }
 
+// The light a GL_LIGHTi names, or null for one this layer does not take.
+LightSource *lightNamed(GLenum light)
+{
+    const auto index = static_cast<int>(light) - GL_LIGHT0;
+    return index >= 0 && index < LIGHTS ? &lighting.lights[index] : nullptr;
+}
+
 } // namespace
-
-const LightingState &lightingState()
-{
-    return lighting;
-}
-
-GLfloat spotCosCutoff(const LightingState &state)
-{
-    constexpr double RADIANS_PER_DEGREE = 3.14159265358979323846 / 180.0;
-    return static_cast<GLfloat>(std::cos(state.spotCutoff * RADIANS_PER_DEGREE));
-}
-
-void unitSpotDirection(const LightingState &state, GLfloat direction[3])
-{
-    const GLfloat *d = state.spotDirection;
-    const GLfloat length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-    for (int i = 0; i < 3; ++i) {
-        direction[i] = d[i] / length;
-    }
-}
-
-const FaceMaterial &frontMaterial()
-{
-    return front;
-}
-
-const FaceMaterial &backMaterial()
-{
-    return back;
-}
-
-unsigned materialVersion()
-{
-    return materialChanges;
-}
 
 void replaceMaterialValue(GLenum pname, int count, const GLfloat from[4], const GLfloat to[4])
 {
-    Replacement r = {pname, count, {}, {}};
+    MaterialReplacement r = {pname, count, {}, {}};
     std::copy_n(from, 4, r.from);
     std::copy_n(to, 4, r.to);
-    replacements.push_back(r);
+    materials.replacements.push_back(r);
 }
 
 void forgetMaterialReplacements()
 {
-    replacements.clear();
+    materials.replacements.clear();
 }
 
 bool setLightingSwitch(GLenum cap, bool on)
 {
+    LightSource *light = lightNamed(cap);
     bool *flag = cap == GL_LIGHTING    ? &lighting.enabled
-                 : cap == GL_LIGHT0    ? &lighting.light0
                  : cap == GL_NORMALIZE ? &lighting.normalize
+                 : light != nullptr    ? &light->enabled
                                        : nullptr;
     if (flag == nullptr) {
         return false;
@@ -205,12 +143,13 @@ void glLightfv(GLenum light, GLenum pname, const GLfloat *params)
     if (refusedInsideBeginEnd()) {
         return;
     }
-    if (light != GL_LIGHT0) {
+    LightSource *source = lightNamed(light);
+    if (source == nullptr) {
         unsupported("glLightfv", light);
         return;
     }
     int count = 0;
-    GLfloat *target = lightParameter(pname, count);
+    GLfloat *target = lightParameter(*source, pname, count);
     if (target == nullptr) {
         unsupported("glLightfv", pname);
         return;
@@ -222,13 +161,14 @@ void glLightfv(GLenum light, GLenum pname, const GLfloat *params)
     // GL keeps the position and the spot direction in eye coordinates, taken through the
     // modelview matrix in force now: a light set while it is the identity stays put as the model
     // turns. The direction is turned by the matrix itself, not its inverse transpose, as GL says.
+    const Matrix4 &modelview = glState.transform.modelview.top();
     if (pname == GL_POSITION) {
-        transform(modelviewMatrix(), params, lighting.lightPosition);
+        transform(modelview, params, source->position);
     } else if (pname == GL_SPOT_DIRECTION) {
         const GLfloat direction[4] = {params[0], params[1], params[2], 0.0f};
         GLfloat eye[4];
-        transform(modelviewMatrix(), direction, eye);
-        std::copy_n(eye, 3, lighting.spotDirection);
+        transform(modelview, direction, eye);
+        std::copy_n(eye, 3, source->spotDirection);
     } else {
         std::copy_n(params, count, target);
     }
@@ -237,7 +177,8 @@ void glLightfv(GLenum light, GLenum pname, const GLfloat *params)
 void glLightf(GLenum light, GLenum pname, GLfloat param)
 {
     int count = 0;
-    if (lightParameter(pname, count) != nullptr && count != 1) {
+    LightSource any = {};
+    if (lightParameter(any, pname, count) != nullptr && count != 1) {
         unsupported("glLightf", pname);
         return;
     }
@@ -278,7 +219,7 @@ void glLightModelf(GLenum pname, GLfloat param)
 // through the lab first, which puts its own numbers in place of the program's constants.
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat *params)
 {
-    if (insideBeginEnd()) {
+    if (glState.polygons.insideBeginEnd) {
         unsupported("glMaterialfv between glBegin and glEnd", pname);
         return;
     }
@@ -290,13 +231,13 @@ void glMaterialfv(GLenum face, GLenum pname, const GLfloat *params)
     if (pname == GL_SHININESS && !inRange(pname, params[0])) {
         return;
     }
-    const bool known = (face == GL_BACK || setMaterial(front, pname, params)) &&
-                       (face == GL_FRONT || setMaterial(back, pname, params));
+    const bool known = (face == GL_BACK || setMaterial(materials.front, pname, params)) &&
+                       (face == GL_FRONT || setMaterial(materials.back, pname, params));
     if (!known) {
         unsupported("glMaterialfv", pname);
         return;
     }
-    ++materialChanges;
+    ++materials.changes;
 }
 
 void glMaterialf(GLenum face, GLenum pname, GLfloat param)

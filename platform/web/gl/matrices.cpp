@@ -10,30 +10,14 @@
 
 namespace {
 
-// Mesa's depths for both stacks. GL asks for at least 32 modelview and 2 projection entries.
-constexpr int STACK_DEPTH = 32;
-
-constexpr Matrix4 IDENTITY = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
-
 // GLU's own value of pi, which gluPerspective uses.
 constexpr double GLU_PI = 3.14159265358979323846;
 
-struct MatrixStack {
-    Matrix4 entries[STACK_DEPTH];
-    int depth; // entries in use; the top is entries[depth - 1]
-};
+TransformState &state = glState.transform;
 
-MatrixStack modelview = {{IDENTITY}, 1};
-MatrixStack projection = {{IDENTITY}, 1};
-MatrixStack *current = &modelview;
-unsigned modelviewChanges = 0;
-
-Matrix4 normals = IDENTITY;
-unsigned normalsMadeAt = ~0u;
-
-Matrix4 &top(MatrixStack &stack)
+MatrixStack &current()
 {
-    return stack.entries[stack.depth - 1];
+    return state.matrixMode == GL_PROJECTION ? state.projection : state.modelview;
 }
 
 // Polygons already gathered were projected with the projection in force when they were sent, and
@@ -41,10 +25,10 @@ Matrix4 &top(MatrixStack &stack)
 // arrive, so a change to it only has to be noticed.
 void aboutToChange(const MatrixStack &stack)
 {
-    if (&stack == &projection) {
+    if (&stack == &state.projection) {
         drawGatheredPolygons();
     } else {
-        ++modelviewChanges;
+        ++state.modelviewChanges;
     }
 }
 
@@ -54,19 +38,9 @@ void multiplyCurrent(const Matrix4 &by)
     if (refusedInsideBeginEnd()) {
         return;
     }
-    aboutToChange(*current);
-    Matrix4 &matrix = top(*current);
-    Matrix4 product;
-    for (int column = 0; column < 4; ++column) {
-        for (int row = 0; row < 4; ++row) {
-            GLfloat sum = 0.0f;
-            for (int k = 0; k < 4; ++k) {
-                sum += matrix.m[k * 4 + row] * by.m[column * 4 + k];
-            }
-            product.m[column * 4 + row] = sum;
-        }
-    }
-    matrix = product;
+    MatrixStack &stack = current();
+    aboutToChange(stack);
+    stack.top() = multiplied(stack.top(), by);
 }
 
 Matrix4 fromDoubles(const double (&m)[16])
@@ -88,30 +62,30 @@ void transform(const Matrix4 &matrix, const GLfloat in[4], GLfloat out[4])
     }
 }
 
-const Matrix4 &modelviewMatrix()
+Matrix4 multiplied(const Matrix4 &a, const Matrix4 &b)
 {
-    return top(modelview);
-}
-
-const Matrix4 &projectionMatrix()
-{
-    return top(projection);
-}
-
-unsigned modelviewVersion()
-{
-    return modelviewChanges;
+    Matrix4 product;
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            GLfloat sum = 0.0f;
+            for (int k = 0; k < 4; ++k) {
+                sum += a.m[k * 4 + row] * b.m[column * 4 + k];
+            }
+            product.m[column * 4 + row] = sum;
+        }
+    }
+    return product;
 }
 
 // The inverse transpose of the upper 3 x 3, from its cofactors. A singular matrix (the viewer's
 // zoom can reach 0) leaves normals as they are, as Mesa does when it cannot invert.
 const Matrix4 &normalMatrix()
 {
-    if (normalsMadeAt == modelviewChanges) {
-        return normals;
+    if (state.normalsMadeAt == state.modelviewChanges) {
+        return state.normals;
     }
-    normalsMadeAt = modelviewChanges;
-    const GLfloat *m = top(modelview).m;
+    state.normalsMadeAt = state.modelviewChanges;
+    const GLfloat *m = state.modelview.top().m;
     auto at = [m](int row, int column) { return double(m[column * 4 + row]); };
     double cofactor[3][3];
     for (int row = 0; row < 3; ++row) {
@@ -123,16 +97,16 @@ const Matrix4 &normalMatrix()
     }
     const double determinant =
         at(0, 0) * cofactor[0][0] + at(0, 1) * cofactor[0][1] + at(0, 2) * cofactor[0][2];
-    normals = IDENTITY;
+    state.normals = IDENTITY;
     if (determinant != 0.0) {
         for (int row = 0; row < 3; ++row) {
             for (int column = 0; column < 3; ++column) {
-                normals.m[column * 4 + row] =
+                state.normals.m[column * 4 + row] =
                     static_cast<GLfloat>(cofactor[row][column] / determinant);
             }
         }
     }
-    return normals;
+    return state.normals;
 }
 
 extern "C" {
@@ -142,10 +116,8 @@ void glMatrixMode(GLenum mode)
     if (refusedInsideBeginEnd()) {
         return;
     }
-    if (mode == GL_MODELVIEW) {
-        current = &modelview;
-    } else if (mode == GL_PROJECTION) {
-        current = &projection;
+    if (mode == GL_MODELVIEW || mode == GL_PROJECTION) {
+        state.matrixMode = mode;
     } else {
         unsupported("glMatrixMode", mode);
     }
@@ -156,8 +128,8 @@ void glLoadIdentity()
     if (refusedInsideBeginEnd()) {
         return;
     }
-    aboutToChange(*current);
-    top(*current) = IDENTITY;
+    aboutToChange(current());
+    current().top() = IDENTITY;
 }
 
 void glPushMatrix()
@@ -165,12 +137,13 @@ void glPushMatrix()
     if (refusedInsideBeginEnd()) {
         return;
     }
-    if (current->depth == STACK_DEPTH) {
+    MatrixStack &stack = current();
+    if (stack.depth == STACK_DEPTH) {
         recordError(GL_STACK_OVERFLOW);
         return;
     }
-    current->entries[current->depth] = top(*current);
-    ++current->depth;
+    stack.entries[stack.depth] = stack.top();
+    ++stack.depth;
 }
 
 void glPopMatrix()
@@ -178,12 +151,13 @@ void glPopMatrix()
     if (refusedInsideBeginEnd()) {
         return;
     }
-    if (current->depth == 1) {
+    MatrixStack &stack = current();
+    if (stack.depth == 1) {
         recordError(GL_STACK_UNDERFLOW);
         return;
     }
-    aboutToChange(*current);
-    --current->depth;
+    aboutToChange(stack);
+    --stack.depth;
 }
 
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
@@ -253,8 +227,8 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
 
 void glGetFloatv(GLenum pname, GLfloat *params)
 {
-    const Matrix4 *matrix = pname == GL_MODELVIEW_MATRIX    ? &top(modelview)
-                            : pname == GL_PROJECTION_MATRIX ? &top(projection)
+    const Matrix4 *matrix = pname == GL_MODELVIEW_MATRIX    ? &state.modelview.top()
+                            : pname == GL_PROJECTION_MATRIX ? &state.projection.top()
                                                             : nullptr;
     if (matrix == nullptr) {
         emscripten_glGetFloatv(pname, params);
@@ -269,20 +243,20 @@ void glGetIntegerv(GLenum pname, GLint *params)
 {
     switch (pname) {
     case GL_MODELVIEW_STACK_DEPTH:
-        *params = modelview.depth;
+        *params = state.modelview.depth;
         break;
     case GL_PROJECTION_STACK_DEPTH:
-        *params = projection.depth;
+        *params = state.projection.depth;
         break;
     case GL_MAX_MODELVIEW_STACK_DEPTH:
     case GL_MAX_PROJECTION_STACK_DEPTH:
         *params = STACK_DEPTH;
         break;
     case GL_MATRIX_MODE:
-        *params = current == &modelview ? GL_MODELVIEW : GL_PROJECTION;
+        *params = static_cast<GLint>(state.matrixMode);
         break;
     case GL_POLYGON_MODE: // the front's and the back's, which this layer keeps alike
-        params[0] = params[1] = static_cast<GLint>(currentPolygonMode());
+        params[0] = params[1] = static_cast<GLint>(glState.polygons.mode);
         break;
     default:
         emscripten_glGetIntegerv(pname, params);

@@ -12,37 +12,39 @@
 
 namespace {
 
+PolygonState &state = glState.polygons;
+
 struct Corner {
     GLfloat position[3];
     GLfloat normal[3];
     GLfloat frontMaterial, backMaterial; // indices into the draw's materials
 };
 
-bool inside = false;
-GLenum polygonMode = GL_FILL;
-bool culling = false;
-std::vector<Corner> corners;
-std::vector<GLfloat> windowXY; // the corners' normalised device x and y, when they are needed
-
-// Each polygon's corners once; the triangles or edges drawn from them by index.
-std::vector<BatchVertex> batch;
-std::vector<GLushort> indices;
-// Under GL_FLAT, where each vertex is lit: its polygon's first corner, three numbers a vertex.
-std::vector<GLfloat> firstCorners;
-FaceMaterial materials[MATERIALS_PER_DRAW];
-std::size_t materialCount = 0;
-// The materials the shader was last handed. Every change to the rest of its state comes through
-// drawGatheredPolygons, which forgets them, so the parts of one run of draws send it all once.
+// What is being gathered for the next draw: each polygon's corners once, the triangles or edges
+// drawn from them by index, and the materials their entries refer to.
+struct Gathering {
+    std::vector<Corner> corners;   // of the polygon between glBegin and glEnd
+    std::vector<GLfloat> windowXY; // its corners' normalised device x and y, when needed
+    std::vector<BatchVertex> batch;
+    std::vector<GLushort> indices;
+    // Under GL_FLAT, where each vertex is lit: its polygon's first corner, three numbers a vertex.
+    std::vector<GLfloat> firstCorners;
+    FaceMaterial materials[MATERIALS_PER_DRAW];
+    std::size_t materialCount;
+    // The materials the shader was last handed. Every change to the rest of its state comes
+    // through drawGatheredPolygons, which forgets them, so the parts of one run of draws send it
+    // all once.
+    std::size_t materialsSent;
+    unsigned materialsLookedUpAt;
+    GLfloat frontEntry, backEntry;
+    // The current normal in eye coordinates, made for the modelview of eyeNormalMadeAt.
+    GLfloat eyeNormal[3];
+    bool eyeNormalValid;
+    unsigned eyeNormalMadeAt;
+};
 constexpr std::size_t NOT_SENT = SIZE_MAX;
-std::size_t materialsSent = NOT_SENT;
 constexpr unsigned NOT_LOOKED_UP = ~0u;
-unsigned materialsLookedUpAt = NOT_LOOKED_UP;
-GLfloat frontEntry = 0.0f, backEntry = 0.0f;
-
-GLfloat normal[3] = {0.0f, 0.0f, 1.0f}; // GL's initial normal
-GLfloat eyeNormal[3];
-bool eyeNormalValid = false;
-unsigned eyeNormalMadeAt = 0;
+Gathering gathered = {{}, {}, {}, {}, {}, {}, 0, NOT_SENT, NOT_LOOKED_UP, 0.0f, 0.0f, {}, false, 0};
 
 GLenum primitiveFor(GLenum mode)
 {
@@ -51,34 +53,38 @@ GLenum primitiveFor(GLenum mode)
 
 GLfloat entryFor(const FaceMaterial &material)
 {
-    for (std::size_t i = 0; i < materialCount; ++i) {
-        if (std::memcmp(&materials[i], &material, sizeof material) == 0) {
+    for (std::size_t i = 0; i < gathered.materialCount; ++i) {
+        if (std::memcmp(&gathered.materials[i], &material, sizeof material) == 0) {
             return static_cast<GLfloat>(i);
         }
     }
-    materials[materialCount] = material;
-    return static_cast<GLfloat>(materialCount++);
+    gathered.materials[gathered.materialCount] = material;
+    return static_cast<GLfloat>(gathered.materialCount++);
 }
 
 void lookUpMaterials()
 {
     // Room for both faces, so that the first one's entry survives finding the second.
-    if (materialCount + 2 > MATERIALS_PER_DRAW) {
+    if (gathered.materialCount + 2 > MATERIALS_PER_DRAW) {
         drawGatheredPolygons();
     }
-    frontEntry = entryFor(frontMaterial());
-    backEntry = lightingState().twoSide ? entryFor(backMaterial()) : frontEntry;
-    materialsLookedUpAt = materialVersion();
+    const MaterialState &materials = glState.materials;
+    gathered.frontEntry = entryFor(materials.front);
+    gathered.backEntry =
+        glState.lighting.twoSide ? entryFor(materials.back) : gathered.frontEntry;
+    gathered.materialsLookedUpAt = materials.changes;
 }
 
 void projectCorners()
 {
+    const std::vector<Corner> &corners = gathered.corners;
+    std::vector<GLfloat> &windowXY = gathered.windowXY;
     windowXY.resize(2 * corners.size());
     for (std::size_t i = 0; i < corners.size(); ++i) {
         const GLfloat eye[4] = {corners[i].position[0], corners[i].position[1],
                                 corners[i].position[2], 1.0f};
         GLfloat clip[4];
-        transform(projectionMatrix(), eye, clip);
+        transform(glState.transform.projection.top(), eye, clip);
         windowXY[2 * i] = clip[0] / clip[3];
         windowXY[2 * i + 1] = clip[1] / clip[3];
     }
@@ -87,9 +93,11 @@ void projectCorners()
 // GL's rule: counter-clockwise in window coordinates is the front (glFrontFace's initial GL_CCW).
 bool facesFront()
 {
+    const std::vector<GLfloat> &windowXY = gathered.windowXY;
+    const std::size_t count = gathered.corners.size();
     GLfloat twiceArea = 0.0f;
-    for (std::size_t i = 0; i < corners.size(); ++i) {
-        const std::size_t next = (i + 1) % corners.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t next = (i + 1) % count;
         twiceArea +=
             windowXY[2 * i] * windowXY[2 * next + 1] - windowXY[2 * next] * windowXY[2 * i + 1];
     }
@@ -100,6 +108,7 @@ bool facesFront()
 // way across the screen keeps WebGL's choice of pixels closest to Mesa's.
 bool runsTheFixedWay(std::size_t from, std::size_t to)
 {
+    const std::vector<GLfloat> &windowXY = gathered.windowXY;
     const GLfloat dx = windowXY[2 * to] - windowXY[2 * from];
     const GLfloat dy = windowXY[2 * to + 1] - windowXY[2 * from + 1];
     return dx > 0.0f || (dx == 0.0f && dy > 0.0f);
@@ -116,9 +125,10 @@ void emit(const Corner &corner, const Corner &litAs, bool backFacing, bool flat)
         vertex.normal[i] = sign * litAs.normal[i];
     }
     vertex.material = backFacing ? litAs.backMaterial : litAs.frontMaterial;
-    batch.push_back(vertex);
+    gathered.batch.push_back(vertex);
     if (flat) {
-        firstCorners.insert(firstCorners.end(), litAs.position, litAs.position + 3);
+        gathered.firstCorners.insert(gathered.firstCorners.end(), litAs.position,
+                                     litAs.position + 3);
     }
 }
 
@@ -126,56 +136,66 @@ void emit(const Corner &corner, const Corner &litAs, bool backFacing, bool flat)
 // being added refer to.
 void drawBatch()
 {
-    if (!batch.empty()) {
-        if (materialsSent != materialCount) {
-            sendDrawState(materials, materialCount);
-            materialsSent = materialCount;
-        }
-        drawVertices(primitiveFor(polygonMode), batch.data(), batch.size(), indices.data(),
-                     indices.size(), firstCorners.empty() ? nullptr : firstCorners.data());
-        keepDrawForProbe(primitiveFor(polygonMode), batch.data(), batch.size(), indices.data(),
-                         indices.size(), materials, materialCount);
-        batch.clear();
-        indices.clear();
-        firstCorners.clear();
+    if (gathered.batch.empty()) {
+        return;
     }
+    Draw draw = {primitiveFor(state.mode),
+                 gathered.batch.data(),
+                 gathered.batch.size(),
+                 gathered.indices.data(),
+                 gathered.indices.size(),
+                 gathered.firstCorners.empty() ? nullptr : gathered.firstCorners.data(),
+                 gathered.materials,
+                 gathered.materialCount,
+                 &glState.lighting,
+                 &glState.transform.projection.top(),
+                 {}};
+    currentViewport(draw.viewport);
+    const bool sendLighting = gathered.materialsSent != gathered.materialCount;
+    gathered.materialsSent = gathered.materialCount;
+    drawGathered(draw, sendLighting);
+    gathered.batch.clear();
+    gathered.indices.clear();
+    gathered.firstCorners.clear();
 }
 
 // A polygon of fewer than three corners is not drawn. Filled, it is a fan of triangles from its
 // first corner, as Mesa splits it; as lines, its edges; as points, its corners.
 void addPolygon()
 {
+    const std::vector<Corner> &corners = gathered.corners;
     const std::size_t count = corners.size();
     if (count < 3) {
         return;
     }
-    if (batch.size() + count > VERTICES_PER_DRAW) {
+    if (gathered.batch.size() + count > VERTICES_PER_DRAW) {
         drawBatch();
     }
-    const bool twoSide = lightingState().twoSide;
-    const bool needWindowXY = culling || twoSide || polygonMode == GL_LINE;
+    const bool twoSide = glState.lighting.twoSide;
+    const bool needWindowXY = state.culling || twoSide || state.mode == GL_LINE;
     if (needWindowXY) {
         projectCorners();
     }
     // Without two-sided lighting, back faces are lit as the front, with the normals as sent.
     bool backFacing = false;
-    if (culling || twoSide) {
+    if (state.culling || twoSide) {
         const bool front = facesFront();
-        if (culling && !front) {
+        if (state.culling && !front) {
             return;
         }
         backFacing = twoSide && !front;
     }
-    const auto first = static_cast<GLushort>(batch.size());
-    const bool flat = lightingState().flat;
+    const auto first = static_cast<GLushort>(gathered.batch.size());
+    const bool flat = glState.lighting.flat;
     for (const Corner &corner : corners) {
         emit(corner, flat ? corners.front() : corner, backFacing, flat);
     }
-    if (polygonMode == GL_FILL) {
+    std::vector<GLushort> &indices = gathered.indices;
+    if (state.mode == GL_FILL) {
         for (std::size_t i = 1; i + 1 < count; ++i) {
             indices.insert(indices.end(), {first, GLushort(first + i), GLushort(first + i + 1)});
         }
-    } else if (polygonMode == GL_LINE) {
+    } else if (state.mode == GL_LINE) {
         for (std::size_t i = 0; i < count; ++i) {
             std::size_t from = i, to = (i + 1) % count;
             if (!runsTheFixedWay(from, to)) {
@@ -188,28 +208,22 @@ void addPolygon()
 
 } // namespace
 
-bool insideBeginEnd()
+bool refusedInsideBeginEnd()
 {
-    return inside;
-}
-
-GLenum currentPolygonMode()
-{
-    return polygonMode;
-}
-
-void setCulling(bool on)
-{
-    culling = on;
+    if (state.insideBeginEnd) {
+        recordError(GL_INVALID_OPERATION);
+        return true;
+    }
+    return false;
 }
 
 // Also called when the two-sided switch changes, which changes the entries the corners take.
 void drawGatheredPolygons()
 {
     drawBatch();
-    materialCount = 0;
-    materialsSent = NOT_SENT;
-    materialsLookedUpAt = NOT_LOOKED_UP;
+    gathered.materialCount = 0;
+    gathered.materialsSent = NOT_SENT;
+    gathered.materialsLookedUpAt = NOT_LOOKED_UP;
 }
 
 extern "C" {
@@ -223,21 +237,21 @@ void glBegin(GLenum mode)
         unsupported("glBegin", mode);
         return;
     }
-    inside = true;
-    corners.clear();
+    state.insideBeginEnd = true;
+    gathered.corners.clear();
 }
 
 void glEnd()
 {
-    if (!inside) {
+    if (!state.insideBeginEnd) {
         recordError(GL_INVALID_OPERATION);
         return;
     }
-    inside = false;
-    if (corners.size() > VERTICES_PER_DRAW) {
+    state.insideBeginEnd = false;
+    if (gathered.corners.size() > VERTICES_PER_DRAW) {
         char what[96];
         std::snprintf(what, sizeof what, "glEnd: a polygon of %zu corners (at most %zu)",
-                      corners.size(), VERTICES_PER_DRAW);
+                      gathered.corners.size(), VERTICES_PER_DRAW);
         refuse(what, GL_INVALID_VALUE);
         return;
     }
@@ -246,38 +260,40 @@ void glEnd()
 
 void glNormal3d(GLdouble x, GLdouble y, GLdouble z)
 {
-    normal[0] = static_cast<GLfloat>(x);
-    normal[1] = static_cast<GLfloat>(y);
-    normal[2] = static_cast<GLfloat>(z);
-    eyeNormalValid = false;
+    state.normal[0] = static_cast<GLfloat>(x);
+    state.normal[1] = static_cast<GLfloat>(y);
+    state.normal[2] = static_cast<GLfloat>(z);
+    gathered.eyeNormalValid = false;
 }
 
 // Outside glBegin and glEnd a vertex means nothing in GL; it is ignored.
 void glVertex3d(GLdouble x, GLdouble y, GLdouble z)
 {
-    if (!inside) {
+    if (!state.insideBeginEnd) {
         return;
     }
-    if (materialsLookedUpAt != materialVersion()) {
+    if (gathered.materialsLookedUpAt != glState.materials.changes) {
         lookUpMaterials();
     }
-    if (!eyeNormalValid || eyeNormalMadeAt != modelviewVersion()) {
-        const GLfloat direction[4] = {normal[0], normal[1], normal[2], 0.0f};
+    const unsigned modelviewNow = glState.transform.modelviewChanges;
+    GLfloat *eyeNormal = gathered.eyeNormal;
+    if (!gathered.eyeNormalValid || gathered.eyeNormalMadeAt != modelviewNow) {
+        const GLfloat direction[4] = {state.normal[0], state.normal[1], state.normal[2], 0.0f};
         GLfloat eye[4];
         transform(normalMatrix(), direction, eye);
         std::copy_n(eye, 3, eyeNormal);
-        eyeNormalValid = true;
-        eyeNormalMadeAt = modelviewVersion();
+        gathered.eyeNormalValid = true;
+        gathered.eyeNormalMadeAt = modelviewNow;
     }
     // The modelview matrices this layer makes are affine, so w stays 1.
     const GLfloat object[4] = {static_cast<GLfloat>(x), static_cast<GLfloat>(y),
                                static_cast<GLfloat>(z), 1.0f};
     GLfloat eye[4];
-    transform(modelviewMatrix(), object, eye);
-    corners.push_back({{eye[0], eye[1], eye[2]},
-                       {eyeNormal[0], eyeNormal[1], eyeNormal[2]},
-                       frontEntry,
-                       backEntry});
+    transform(glState.transform.modelview.top(), object, eye);
+    gathered.corners.push_back({{eye[0], eye[1], eye[2]},
+                                {eyeNormal[0], eyeNormal[1], eyeNormal[2]},
+                                gathered.frontEntry,
+                                gathered.backEntry});
 }
 
 void glPolygonMode(GLenum face, GLenum mode)
@@ -293,9 +309,9 @@ void glPolygonMode(GLenum face, GLenum mode)
         unsupported("glPolygonMode", mode);
         return;
     }
-    if (mode != polygonMode) {
+    if (mode != state.mode) {
         drawGatheredPolygons();
-        polygonMode = mode;
+        state.mode = mode;
     }
 }
 

@@ -322,12 +322,11 @@ bool pressesReachViewer()
     return !probing;
 }
 
-// orvane.setProbing(on), for the page's probe switch. The frame on screen was drawn before the
-// probe kept anything: it is drawn again.
+// orvane.setProbing(on), for the page's probe switch: presses on the canvas become the probe's.
+// The frame on screen was drawn before the probe kept anything: it is drawn again.
 extern "C" EMSCRIPTEN_KEEPALIVE void orvane_set_probing(int on)
 {
     probing = on != 0;
-    keepFramesForProbe(probing);
     glutPostRedisplay();
 }
 

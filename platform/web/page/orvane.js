@@ -3,7 +3,8 @@
 // the browser's console or on a teacher's own page. The program's side of each call is a function
 // named orvane_... in the layer it belongs to.
 //   orvane.probe(x, y)    the lighting probe at canvas pixel (x, y) (gl/probe/answer.cpp)
-//   orvane.setProbing(on) keeps frames for the probe, and gives the canvas's presses to it
+//   orvane.setProbing(on) keeps frames for the probe (gl/probe/answer.cpp), and gives the
+//                         canvas's presses to it (glut/glut.cpp)
 //   orvane.lab            the lighting lab's numbers (lab/lab.js)
 //   orvane.show(steps)    gives the viewer keys, drags and lab numbers as a person would
 //                         (page/steps.js), for the lessons' buttons
@@ -18,6 +19,7 @@ var orvane = globalThis['orvane'] = {
     return answer;
   },
   'setProbing': function (on) {
+    Module['_orvane_keep_frames_for_probe'](on ? 1 : 0);
     Module['_orvane_set_probing'](on ? 1 : 0);
   },
   'lab': labInterface,

@@ -46,48 +46,51 @@ void appendNumber(std::string &out, const char *name, double value)
     appendf(out, ",\"%s\":%.9g", name, value);
 }
 
-// Material and light values as the program set them (0..1); the terms in the screen's levels.
+// Material and light values as the program set them; the terms in the screen's levels.
 void appendCorner(std::string &out, const BatchVertex &vertex, const FaceMaterial &material,
                   const LightingState &lighting, const CornerLight &c)
 {
+    const LightSource &light = lighting.lights[0];
     const GLfloat none[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    const auto light = [&](const GLfloat *value) { return lighting.light0 ? value : none; };
+    const auto ifOn = [&](const GLfloat *value) { return light.enabled ? value : none; };
+    const equation::LightTerms<GLfloat> &t = c.light;
     out += '{';
     appendList(out, "position", vertex.position, 3);
     appendVector(out, "normal", c.n);
-    appendVector(out, "L", c.l);
-    appendVector(out, "H", c.h);
-    appendNumber(out, "nDotL", c.nDotL);
-    appendNumber(out, "nDotH", c.nDotH);
-    appendNumber(out, "distance", c.distance);
-    appendNumber(out, "attenuation", c.attenuation);
-    appendNumber(out, "spotDot", c.spotDot);
-    appendNumber(out, "spot", c.spot);
+    appendVector(out, "L", t.l);
+    appendVector(out, "H", t.h);
+    appendVector(out, "V", t.v);
+    appendNumber(out, "nDotL", t.nDotL);
+    appendNumber(out, "nDotH", t.nDotH);
+    appendNumber(out, "distance", t.distance);
+    appendNumber(out, "attenuation", t.attenuation);
+    appendNumber(out, "spotDot", t.spotDot);
+    appendNumber(out, "spot", t.spot);
     appendf(out, ",\"lit\":%s,\"emission\":{", lighting.enabled ? "true" : "false");
     appendList(out, "material", material.emission, 3);
     appendList(out, "value", c.emission, 3, LEVELS);
     out += "},\"ambient\":{";
     GLfloat ambient[3];
     for (int i = 0; i < 3; ++i) {
-        ambient[i] = c.sceneAmbient[i] + c.lightAmbient[i];
+        ambient[i] = c.sceneAmbient[i] + ifOn(t.ambient)[i];
     }
     appendList(out, "material", material.ambient, 3);
-    appendList(out, "light", light(lighting.lightAmbient), 3);
+    appendList(out, "light", ifOn(light.ambient), 3);
     appendList(out, "global", lighting.sceneAmbient, 3);
     appendList(out, "fromGlobal", c.sceneAmbient, 3, LEVELS);
-    appendList(out, "fromLight", c.lightAmbient, 3, LEVELS);
+    appendList(out, "fromLight", ifOn(t.ambient), 3, LEVELS);
     appendList(out, "value", ambient, 3, LEVELS);
     out += "},\"diffuse\":{";
     appendList(out, "material", material.diffuse, 3);
-    appendList(out, "light", light(lighting.lightDiffuse), 3);
-    appendNumber(out, "factor", c.diffuseFactor);
-    appendList(out, "value", c.diffuse, 3, LEVELS);
+    appendList(out, "light", ifOn(light.diffuse), 3);
+    appendNumber(out, "factor", t.diffuseFactor);
+    appendList(out, "value", ifOn(t.diffuse), 3, LEVELS);
     out += "},\"specular\":{";
     appendList(out, "material", material.specular, 3);
-    appendList(out, "light", light(lighting.lightSpecular), 3);
+    appendList(out, "light", ifOn(light.specular), 3);
     appendNumber(out, "shininess", material.shininess);
-    appendNumber(out, "factor", c.specularFactor);
-    appendList(out, "value", c.specular, 3, LEVELS);
+    appendNumber(out, "factor", t.specularFactor);
+    appendList(out, "value", ifOn(t.specular), 3, LEVELS);
     out += '}';
     appendList(out, "colour", c.colour, 3, LEVELS);
     out += '}';
@@ -96,16 +99,16 @@ void appendCorner(std::string &out, const BatchVertex &vertex, const FaceMateria
 // The light and light model the polygon was drawn with, where they differ from a plain light.
 void appendLighting(std::string &out, const LightingState &lighting)
 {
-    appendList(out, "lightPosition", lighting.lightPosition, 4);
-    appendList(out, "attenuationFactors", lighting.attenuation, 3);
-    if (lighting.spotCutoff != NO_SPOTLIGHT) {
+    const LightSource &light = lighting.lights[0];
+    appendList(out, "lightPosition", light.position, 4);
+    appendList(out, "attenuationFactors", light.attenuation, 3);
+    if (light.spotCutoff != NO_SPOTLIGHT) {
+        const equation::Light<GLfloat> shaded = equationLight(light);
         out += ",\"spotlight\":{";
-        GLfloat direction[3];
-        unitSpotDirection(lighting, direction);
-        appendList(out, "direction", direction, 3);
-        appendNumber(out, "cutoff", lighting.spotCutoff);
-        appendNumber(out, "cosCutoff", spotCosCutoff(lighting));
-        appendNumber(out, "exponent", lighting.spotExponent);
+        appendVector(out, "direction", shaded.spotDirection);
+        appendNumber(out, "cutoff", light.spotCutoff);
+        appendNumber(out, "cosCutoff", shaded.spotCosCutoff);
+        appendNumber(out, "exponent", light.spotExponent);
         out += '}';
     } else {
         out += ",\"spotlight\":null";
@@ -195,6 +198,12 @@ std::string answerFor(int x, int y)
 }
 
 } // namespace
+
+// orvane.setProbing(on) on the page: keeps frames for the probe, which costs nothing while off.
+extern "C" EMSCRIPTEN_KEEPALIVE void orvane_keep_frames_for_probe(int on)
+{
+    keepFramesForProbe(on != 0);
+}
 
 // orvane.probe(x, y) on the page.
 extern "C" EMSCRIPTEN_KEEPALIVE const char *orvane_probe(int x, int y)

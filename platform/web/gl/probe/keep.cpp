@@ -1,5 +1,5 @@
-// Keeping the frame: the draws as they are handed to WebGL and, once the frame has been drawn, a
-// copy of its picture, while the probe is on.
+// Keeping the frame, while the probe is on: the draws as the GL layer hands them over and, once the
+// frame has been drawn, a copy of its picture.
 #include "gl/gl_layer.h"
 #include "gl/probe/probe.h"
 
@@ -11,10 +11,10 @@
 
 namespace {
 
-bool keeping = false;
 KeptFrame drawing;
 KeptFrame shown;
 
+// Made when first needed in the picture's context, and deleted when the probe is turned off.
 GLuint pictureTexture = 0;
 GLuint pictureFramebuffer = 0;
 
@@ -27,8 +27,8 @@ void forget(KeptFrame &frame)
     frame.complete = false;
 }
 
-// The texture the picture is copied into, made when first needed. The drawing buffer may have no
-// alpha, and a copy cannot add channels the source lacks: RGB it is.
+// The texture the picture is copied into. The drawing buffer may have no alpha, and a copy cannot
+// add channels the source lacks: RGB it is.
 void copyPicture(int width, int height)
 {
     if (pictureTexture == 0) {
@@ -41,6 +41,53 @@ void copyPicture(int width, int height)
     emscripten_glBindTexture(GL_TEXTURE_2D, pictureTexture);
     emscripten_glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, width, height, 0);
 }
+
+void keepDraw(const Draw &draw)
+{
+    if (draw.primitive != GL_TRIANGLES) {
+        drawing.linesOrPoints = true;
+        return;
+    }
+    KeptDraw kept;
+    kept.lighting = *draw.lighting;
+    kept.projection = *draw.projection;
+    std::copy_n(draw.viewport, 4, kept.viewport);
+    std::copy_n(draw.materials, draw.materialCount, kept.materials);
+    kept.firstVertex = drawing.vertices.size();
+    kept.firstIndex = drawing.indices.size();
+    kept.indexCount = draw.indexCount;
+    drawing.draws.push_back(kept);
+    drawing.vertices.insert(drawing.vertices.end(), draw.vertices,
+                            draw.vertices + draw.vertexCount);
+    drawing.indices.insert(drawing.indices.end(), draw.indices, draw.indices + draw.indexCount);
+}
+
+// The colour buffer was cleared: what was drawn before it does not show.
+void forgetDraws()
+{
+    forget(drawing);
+}
+
+void keepFrame()
+{
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_get_current_context();
+    emscripten_webgl_get_drawing_buffer_size(context, &drawing.width, &drawing.height);
+    copyPicture(drawing.width, drawing.height);
+    drawing.complete = true;
+    std::swap(drawing, shown);
+    forget(drawing);
+}
+
+// After a lost context the texture and the framebuffer are gone, and so is the picture kept.
+void forgetObjects()
+{
+    pictureTexture = 0;
+    pictureFramebuffer = 0;
+    forget(drawing);
+    forget(shown);
+}
+
+constexpr FrameListener PROBE = {keepDraw, forgetDraws, keepFrame, forgetObjects};
 
 } // namespace
 
@@ -67,59 +114,16 @@ bool readPicture(int x, int y, GLubyte rgba[4])
     return readable;
 }
 
-void forgetProbeObjects()
-{
-    pictureTexture = 0;
-    pictureFramebuffer = 0;
-    forget(drawing);
-    forget(shown);
-}
-
 void keepFramesForProbe(bool on)
 {
-    keeping = on;
+    listenToFrames(&PROBE, on);
+    if (!on) {
+        // Nothing is kept while the probe is off, so a context lost meanwhile takes nothing of it.
+        emscripten_glDeleteFramebuffers(1, &pictureFramebuffer);
+        emscripten_glDeleteTextures(1, &pictureTexture);
+        pictureFramebuffer = 0;
+        pictureTexture = 0;
+    }
     forget(drawing);
     forget(shown);
-}
-
-void keepDrawForProbe(GLenum primitive, const BatchVertex *vertices, std::size_t vertexCount,
-                      const GLushort *indices, std::size_t indexCount,
-                      const FaceMaterial *materials, std::size_t materialCount)
-{
-    if (!keeping) {
-        return;
-    }
-    if (primitive != GL_TRIANGLES) {
-        drawing.linesOrPoints = true;
-        return;
-    }
-    KeptDraw draw;
-    draw.lighting = lightingState();
-    draw.projection = projectionMatrix();
-    currentViewport(draw.viewport);
-    std::copy_n(materials, materialCount, draw.materials);
-    draw.firstVertex = drawing.vertices.size();
-    draw.firstIndex = drawing.indices.size();
-    draw.indexCount = indexCount;
-    drawing.draws.push_back(draw);
-    drawing.vertices.insert(drawing.vertices.end(), vertices, vertices + vertexCount);
-    drawing.indices.insert(drawing.indices.end(), indices, indices + indexCount);
-}
-
-void forgetDrawsForProbe()
-{
-    forget(drawing);
-}
-
-void keepFrameForProbe()
-{
-    if (!keeping) {
-        return;
-    }
-    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_get_current_context();
-    emscripten_webgl_get_drawing_buffer_size(context, &drawing.width, &drawing.height);
-    copyPicture(drawing.width, drawing.height);
-    drawing.complete = true;
-    std::swap(drawing, shown);
-    forget(drawing);
 }

@@ -3,11 +3,11 @@
 // (equation.cpp), and what it tells the page (answer.cpp).
 //
 // The probe is there to let a student check the equation against the screen, number by number.
-// Nothing is kept while it is off: the page turns it on, and from then on each frame's filled draws
-// are copied as they are handed to WebGL (the vertices as the shader takes them, and the
-// materials, light and projection they were drawn with), and the picture is copied into a texture
-// when the frame has been drawn. The canvas keeps no drawing buffer of its own
-// (preserveDrawingBuffer), which every frame would pay for, probe or not.
+// It listens to the GL layer's frames only while it is on: each frame's filled draws are copied as
+// they are handed over (the vertices as the shader takes them, and the materials, light and
+// projection they were drawn with), and the picture is copied into a texture when the frame has
+// been drawn. The canvas keeps no drawing buffer of its own (preserveDrawingBuffer), which every
+// frame would pay for, probe or not.
 #pragma once
 
 #include "gl/internal.h"
@@ -33,8 +33,9 @@ struct KeptFrame {
     bool complete;      // drawn, and its picture copied
 };
 
-// keep.cpp: the last frame drawn while the probe was on, and its picture's pixel at window
-// coordinates (x, y), false if it cannot be read back.
+// keep.cpp: listens to frames while on; the last frame drawn while the probe was on, and its
+// picture's pixel at window coordinates (x, y), false if it cannot be read back.
+void keepFramesForProbe(bool on);
 const KeptFrame &shownFrame();
 bool readPicture(int x, int y, GLubyte rgba[4]);
 
@@ -49,21 +50,14 @@ struct Hit {
 constexpr double DEPTH_LEVELS = 16777215.0;
 Hit frontMost(const KeptFrame &frame, int x, int y);
 
-// equation.cpp: GL's lighting equation at one corner, in the shader's own steps and single
-// precision. Colours are 0..1.
-struct Vec3 {
-    GLfloat x, y, z;
-};
+// equation.cpp: GL's lighting equation at one corner (gl/equation.h), in the shader's own steps
+// and single precision. Colours are 0..1.
+using Vec3 = equation::Vec<GLfloat>;
 struct CornerLight {
-    Vec3 n, l, h;
-    GLfloat nDotL, nDotH;
-    GLfloat distance;    // to a positional light; 0 for a directional one
-    GLfloat attenuation; // 1 / (constant + linear d + quadratic d^2); 1 for a directional light
-    GLfloat spotDot;     // -L . D, the cosine of the angle off the spot's axis
-    GLfloat spot;        // the spot factor; 1 without a spotlight
-    GLfloat diffuseFactor, specularFactor;
-    GLfloat emission[3], sceneAmbient[3], lightAmbient[3], diffuse[3], specular[3];
-    GLfloat colour[3]; // clamped
+    Vec3 n;                               // the normal as the shader uses it
+    equation::LightTerms<GLfloat> light;  // what light 0 adds there, if it is on
+    GLfloat emission[3], sceneAmbient[3]; // emission, and ambient x the global ambient
+    GLfloat colour[3];                    // clamped
 };
 CornerLight lightCorner(const BatchVertex &vertex, const FaceMaterial &material,
                         const LightingState &lighting);
