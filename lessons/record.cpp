@@ -5,6 +5,9 @@
 //   normals.mvg      the normals the viewer sends, as lines to draw on the rendered patch;
 //   specular.dat     the specular factor against the angle, for gnuplot;
 //   stack-*.dat      the modelview stack depth across one frame of the tree, for gnuplot.
+#include "gl/equation.h"
+#include "lessons/normals_picture.h"
+#include "lessons/numbers.h"
 #include "lessons/views.h"
 #include "support/angles.h"
 #include "support/drawing.h"
@@ -30,37 +33,17 @@
 namespace {
 
 using drawing::Vec3;
+using lessons::list;
+using lessons::number;
 
 std::string folder;
 
-// What the viewer leaves at GL's defaults: the light model's global ambient light, and no local
-// viewer, so every half vector is taken with the direction +z.
+// What the viewer leaves at GL's default: the light model's global ambient light.
 constexpr double GLOBAL_AMBIENT = 0.2;
-constexpr Vec3 TOWARDS_VIEWER{0.0, 0.0, 1.0};
 // A spot cutoff of 180 degrees is GL's way of saying there is no cone.
 constexpr double NO_SPOT = 180.0;
 // GL clamps the shininess exponent to this.
 constexpr double LARGEST_SHININESS = 128.0;
-
-// At most `decimals` decimals, without trailing zeros: 0.27, 68.85, 100.
-std::string number(double v, int decimals)
-{
-    std::ostringstream out;
-    out << std::fixed << std::setprecision(decimals) << v;
-    std::string s = out.str();
-    if (s.find('.') != std::string::npos) {
-        s.erase(s.find_last_not_of('0') + 1);
-        if (s.back() == '.') {
-            s.pop_back();
-        }
-    }
-    return s == "-0" ? "0" : s;
-}
-
-std::string list(const Vec3 &v, int decimals)
-{
-    return number(v[0], decimals) + ", " + number(v[1], decimals) + ", " + number(v[2], decimals);
-}
 
 // Single-precision values as they were written in the code: 0.7f, not 0.699999988.
 constexpr int FLOAT_DECIMALS = 6;
@@ -168,57 +151,61 @@ struct Lit {
     Vec3 colour{}; // before GL clamps it to 1
 };
 
-// How much of the light a spot lets through along the way from the light, -L: none outside the
-// cone, and the cosine of the angle off its axis to the power of the exponent inside it.
-void spot(const lessons::LightChange &change, const Vec3 &toLight, Lit &lit)
+equation::Vec<double> vec(const Vec3 &v)
 {
-    if (change.spotCutoff == NO_SPOT) {
-        return;
-    }
-    const Vec3 axis =
-        normalised({change.spotDirection[0], change.spotDirection[1], change.spotDirection[2]});
-    const double along = -drawing::dot(toLight, axis);
-    lit.spotAngle = toDegrees(std::acos(std::fmin(1.0, along)));
-    lit.spotFactor = along >= std::cos(toRadians(change.spotCutoff))
-                         ? std::pow(std::fmax(0.0, along), change.spotExponent)
-                         : 0.0;
+    return {v[0], v[1], v[2]};
 }
 
-// GL's lighting equation for one light at a point and normal in eye coordinates. A light with
-// w = 0 is a direction, the same for every point and never nearer or farther; any other w makes it
-// the point (x/w, y/w, z/w). Distance and spot dim everything the light adds, its ambient too.
+Vec3 vec3(const equation::Vec<double> &v)
+{
+    return {v.x, v.y, v.z};
+}
+
+// GL's lighting equation for one light at a point and normal in eye coordinates, as the browser's
+// shader and its probe work it out (gl/equation.h), in double precision. A light with w = 0 is a
+// direction, the same for every point and never nearer or farther; any other w makes it the point
+// (x/w, y/w, z/w). Distance and spot dim everything the light adds, its ambient too.
 Lit lightAt(const Light &light, const Material &material, const Vec3 &point, const Vec3 &normal)
 {
-    Lit lit;
     const lessons::LightChange &change = light.change;
+    equation::Light<double> l = {};
+    std::copy(light.position.begin(), light.position.end(), l.position);
+    std::copy(light.ambient.begin(), light.ambient.end(), l.ambient);
+    std::copy(light.diffuse.begin(), light.diffuse.end(), l.diffuse);
+    std::copy(light.specular.begin(), light.specular.end(), l.specular);
+    l.spotlight = change.spotCutoff != NO_SPOT;
+    l.spotDirection = equation::normalised(equation::Vec<double>{
+        change.spotDirection[0], change.spotDirection[1], change.spotDirection[2]});
+    l.spotCosCutoff = std::cos(toRadians(change.spotCutoff));
+    l.spotExponent = change.spotExponent;
+    l.attenuation[0] = change.constantAttenuation;
+    l.attenuation[1] = change.linearAttenuation;
+    l.attenuation[2] = change.quadraticAttenuation;
+    equation::Material<double> m = {};
+    std::copy(material.ambient.begin(), material.ambient.end(), m.ambient);
+    std::copy(material.diffuse.begin(), material.diffuse.end(), m.diffuse);
+    std::copy(material.specular.begin(), material.specular.end(), m.specular);
+    std::copy(material.emission.begin(), material.emission.end(), m.emission);
+    m.shininess = material.shininess;
     const Vec3 n = normalised(normal);
-    const double w = light.position[3];
-    Vec3 toLight{light.position[0], light.position[1], light.position[2]};
-    if (w != 0.0) {
-        toLight = drawing::subtract(scaled(toLight, 1.0 / w), point);
-        lit.distance = drawing::length(toLight);
-        lit.attenuation =
-            1.0 / (change.constantAttenuation + change.linearAttenuation * lit.distance +
-                   change.quadraticAttenuation * lit.distance * lit.distance);
+    const equation::LightTerms<double> t =
+        equation::lightTerms(vec(point), vec(n), l, m, change.localViewer);
+
+    Lit lit;
+    lit.facing = t.nDotL;
+    lit.lightAngle = drawing::angleBetweenDegrees(n, vec3(t.l));
+    lit.halfAngle = drawing::angleBetweenDegrees(n, vec3(t.h));
+    lit.half = vec3(t.h);
+    lit.specularFactor = t.specularFactor;
+    lit.distance = t.distance;
+    lit.attenuation = t.attenuation;
+    if (l.spotlight) {
+        lit.spotAngle = toDegrees(std::acos(std::fmin(1.0, t.spotDot)));
     }
-    toLight = normalised(toLight);
-    spot(change, toLight, lit);
-    // A local viewer sits at the eye, the origin of eye coordinates.
-    const Vec3 towardsViewer =
-        change.localViewer ? normalised(scaled(point, -1.0)) : TOWARDS_VIEWER;
-    const Vec3 half = normalised(add(toLight, towardsViewer));
-    lit.facing = drawing::dot(n, toLight);
-    lit.lightAngle = drawing::angleBetweenDegrees(n, toLight);
-    lit.halfAngle = drawing::angleBetweenDegrees(n, half);
-    lit.half = half;
-    if (lit.facing > 0.0) {
-        lit.specularFactor = std::pow(std::fmax(0.0, drawing::dot(n, half)), material.shininess);
-    }
-    const Vec3 fromLight =
-        add(product(material.ambient, light.ambient),
-            add(scaled(product(material.diffuse, light.diffuse), std::fmax(0.0, lit.facing)),
-                scaled(product(material.specular, light.specular), lit.specularFactor)));
-    lit.colour = add(unlitTerm(material), scaled(fromLight, lit.attenuation * lit.spotFactor));
+    lit.spotFactor = t.spot;
+    lit.colour = add(unlitTerm(material), scaled(vec3(equation::Vec<double>{t.lit[0], t.lit[1],
+                                                                             t.lit[2]}),
+                                                 t.reach));
     return lit;
 }
 
@@ -277,15 +264,7 @@ Vec3 eyePoint(const fakegl::Matrix &modelview, const Vec3 &p)
     return fakegl::transformPoint(modelview, p[0], p[1], p[2]);
 }
 
-bool facesViewer(const Vec3 &point, const Vec3 &normal)
-{
-    return drawing::dot(normal, point) < 0.0;
-}
-
-struct Facet {
-    std::vector<Vec3> corners; // eye coordinates
-    std::vector<Vec3> normals;
-};
+using Facet = lessons::EyeFacet;
 
 // The facets of a frame that draws one sphere, in eye coordinates.
 std::vector<Facet> sphereFacets()
@@ -346,7 +325,7 @@ void lightAndMaterials(Numbers &numbers, const Light &light)
     Lit brightest;
     int front = 0, unlit = 0;
     for (const Facet &facet : sphereFacets()) {
-        if (!facesViewer(facet.corners[0], facet.normals[0])) {
+        if (!lessons::facesEye(facet.corners[0], facet.normals[0])) {
             continue;
         }
         ++front;
@@ -366,85 +345,6 @@ void lightAndMaterials(Numbers &numbers, const Light &light)
     numbers["BRIGHT_FACET_FACING"] = number(brightest.facing, 4);
     numbers["BRIGHT_FACET_255"] = list(inBytes(brightest.colour), 2);
     numbers["BRIGHT_FACET_RGB"] = list(inBytes(brightest.colour), 0);
-}
-
-using WindowPoint = std::array<double, 2>;
-
-constexpr double NORMAL_LINE_LENGTH = 0.12; // model units
-constexpr double NORMAL_DOT_RADIUS = 3.0;   // pixels of the picture
-
-bool inPatch(const WindowPoint &p)
-{
-    const lessons::Region &patch = lessons::NORMALS_PATCH;
-    return p[0] >= patch.left && p[0] <= patch.left + patch.size && p[1] >= patch.top &&
-           p[1] <= patch.top + patch.size;
-}
-
-// A point of the window in the picture: in panel `column` of the second row, which shows the patch.
-std::string inPicture(const WindowPoint &p, int column)
-{
-    const lessons::Region &patch = lessons::NORMALS_PATCH;
-    return number(lessons::panelOffset(patch, column) + (p[0] - patch.left) * patch.scale, 1) +
-           "," + number(lessons::panelOffset(patch, 1) + (p[1] - patch.top) * patch.scale, 1);
-}
-
-// The part of the segment from a to b that lies in the patch (Liang and Barsky's clipping), as an
-// MVG line; empty when none of it does.
-std::string patchLine(const WindowPoint &a, const WindowPoint &b, int column)
-{
-    const lessons::Region &patch = lessons::NORMALS_PATCH;
-    double enter = 0.0, leave = 1.0;
-    for (std::size_t axis = 0; axis < 2; ++axis) {
-        const double low = axis == 0 ? patch.left : patch.top;
-        const double d = b[axis] - a[axis];
-        for (const auto &[p, q] : {std::array<double, 2>{-d, a[axis] - low},
-                                   std::array<double, 2>{d, low + patch.size - a[axis]}}) {
-            if (p == 0.0 && q < 0.0) {
-                return "";
-            }
-            if (p < 0.0) {
-                enter = std::fmax(enter, q / p);
-            } else if (p > 0.0) {
-                leave = std::fmin(leave, q / p);
-            }
-        }
-    }
-    if (enter > leave) {
-        return "";
-    }
-    auto along = [&](double t) {
-        return WindowPoint{a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1])};
-    };
-    return "line " + inPicture(along(enter), column) + " " + inPicture(along(leave), column) + "\n";
-}
-
-// A dot where the normal applies and a short line along it, when the dot lies in the patch.
-std::string normalLine(const Screen &screen, const Vec3 &from, const Vec3 &normal, int column)
-{
-    const WindowPoint a = toWindow(screen, from);
-    if (!inPatch(a)) {
-        return "";
-    }
-    const WindowPoint b = toWindow(screen, add(from, scaled(normal, NORMAL_LINE_LENGTH)));
-    const WindowPoint rim{a[0] + NORMAL_DOT_RADIUS / lessons::NORMALS_PATCH.scale, a[1]};
-    return "circle " + inPicture(a, column) + " " + inPicture(rim, column) + "\n" +
-           patchLine(a, b, column);
-}
-
-std::string outlines(const Screen &screen, const std::vector<Facet> &facets, int column)
-{
-    std::string mvg;
-    for (const Facet &facet : facets) {
-        if (!facesViewer(facet.corners[0], facet.normals[0])) {
-            continue;
-        }
-        for (std::size_t k = 0; k < facet.corners.size(); ++k) {
-            mvg +=
-                patchLine(toWindow(screen, facet.corners[k]),
-                          toWindow(screen, facet.corners[(k + 1) % facet.corners.size()]), column);
-        }
-    }
-    return mvg;
 }
 
 // Facets are neighbours when they share an edge: two distinct corners, sent bit for bit alike.
@@ -478,44 +378,20 @@ double largestNeighbourAngle(const std::vector<Facet> &facets)
 
 void normals(Numbers &numbers, const Screen &screen)
 {
-    constexpr const char *OUTLINE_STYLE =
-        "fill none stroke '#ffffff' stroke-opacity 0.4 stroke-width 1\n";
-    constexpr const char *NORMAL_STYLE =
-        "stroke '#b2182b' fill '#b2182b' stroke-opacity 1 stroke-width 2\n";
-    std::ofstream mvg(folder + "/normals.mvg");
-    numbers["NORMAL_LINE_LENGTH"] = number(NORMAL_LINE_LENGTH, 3);
-
+    numbers["NORMAL_LINE_LENGTH"] = number(lessons::NORMAL_LINE_LENGTH, 3);
     recordFrame(lessons::sphere(false, false));
     numbers["FACETS"] = std::to_string(fakegl::count("glBegin"));
     numbers["CORNERS"] = std::to_string(fakegl::count("glVertex3d"));
     numbers["NORMALS_FLAT"] = std::to_string(fakegl::count("glNormal3d"));
     const std::vector<Facet> flat = sphereFacets();
     numbers["NEIGHBOUR_ANGLE"] = number(largestNeighbourAngle(flat), 1);
-    mvg << OUTLINE_STYLE << outlines(screen, flat, 0) << NORMAL_STYLE;
-    for (const Facet &facet : flat) {
-        Vec3 middle{};
-        for (const Vec3 &corner : facet.corners) {
-            middle = add(middle, scaled(corner, 1.0 / double(facet.corners.size())));
-        }
-        if (facesViewer(middle, facet.normals[0])) {
-            mvg << normalLine(screen, middle, facet.normals[0], 0);
-        }
-    }
 
     recordFrame(lessons::sphere(true, false));
     numbers["NORMALS_SMOOTH"] = std::to_string(fakegl::count("glNormal3d"));
     const std::vector<Facet> smooth = sphereFacets();
-    mvg << OUTLINE_STYLE << outlines(screen, smooth, 1) << NORMAL_STYLE;
-    // Each corner is sent by every facet that shares it, with the same normal: one line each.
-    std::set<std::string> seen;
-    for (const Facet &facet : smooth) {
-        for (std::size_t k = 0; k < facet.corners.size(); ++k) {
-            const std::string line = normalLine(screen, facet.corners[k], facet.normals[k], 1);
-            if (facesViewer(facet.corners[k], facet.normals[k]) && seen.insert(line).second) {
-                mvg << line;
-            }
-        }
-    }
+    std::ofstream(folder + "/normals.mvg")
+        << lessons::normalsMarks(flat, smooth,
+                                 [&screen](const Vec3 &eye) { return toWindow(screen, eye); });
 }
 
 void highlight(Numbers &numbers, const Light &light)
@@ -532,7 +408,7 @@ void highlight(Numbers &numbers, const Light &light)
     for (const Facet &facet : sphereFacets()) {
         for (std::size_t k = 0; k < facet.corners.size(); ++k) {
             const Lit lit = lightAt(light, material, facet.corners[k], facet.normals[k]);
-            if (facesViewer(facet.corners[k], facet.normals[k]) &&
+            if (lessons::facesEye(facet.corners[k], facet.normals[k]) &&
                 lit.specularFactor > brightest.specularFactor) {
                 brightest = lit;
             }
@@ -580,7 +456,7 @@ bool onShow(const Facet &facet)
         face = add(face, {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
                           a[0] * b[1] - a[1] * b[0]});
     }
-    return facesViewer(middle, face);
+    return lessons::facesEye(middle, face);
 }
 
 std::string joined(const std::vector<float> &values, const std::string &separator)
@@ -764,7 +640,7 @@ void twoSided(Numbers &numbers, const Light &light, const Screen &screen)
     const std::vector<Facet> facets = sphereFacets();
     const Facet *under = nullptr;
     for (const Facet &facet : facets) {
-        if (!facesViewer(facet.corners[0], facet.normals[0])) {
+        if (!lessons::facesEye(facet.corners[0], facet.normals[0])) {
             continue;
         }
         clockwise += onShow(facet) ? 0 : 1;
