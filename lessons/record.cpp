@@ -203,9 +203,8 @@ Lit lightAt(const Light &light, const Material &material, const Vec3 &point, con
         lit.spotAngle = toDegrees(std::acos(std::fmin(1.0, t.spotDot)));
     }
     lit.spotFactor = t.spot;
-    lit.colour = add(unlitTerm(material), scaled(vec3(equation::Vec<double>{t.lit[0], t.lit[1],
-                                                                             t.lit[2]}),
-                                                 t.reach));
+    lit.colour = add(unlitTerm(material),
+                     scaled(vec3(equation::Vec<double>{t.lit[0], t.lit[1], t.lit[2]}), t.reach));
     return lit;
 }
 
@@ -389,9 +388,8 @@ void normals(Numbers &numbers, const Screen &screen)
     recordFrame(lessons::sphere(true, false));
     numbers["NORMALS_SMOOTH"] = std::to_string(fakegl::count("glNormal3d"));
     const std::vector<Facet> smooth = sphereFacets();
-    std::ofstream(folder + "/normals.mvg")
-        << lessons::normalsMarks(flat, smooth,
-                                 [&screen](const Vec3 &eye) { return toWindow(screen, eye); });
+    std::ofstream(folder + "/normals.mvg") << lessons::normalsMarks(
+        flat, smooth, [&screen](const Vec3 &eye) { return toWindow(screen, eye); });
 }
 
 void highlight(Numbers &numbers, const Light &light)

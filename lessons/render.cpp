@@ -383,8 +383,7 @@ TEST(Lessons, RenderThePicturesAndMeasureTheirPixels)
         << "fill none stroke '#d62728' stroke-width 3\n"
         << ring(onBack, WHOLE_SPHERE, 0) << ring(onBack, WHOLE_SPHERE, 1);
     numbers << "PIXEL_ONE_SIDED_BACK " << rgb(flat.at(ON_BACK_FACE.x, ON_BACK_FACE.y)) << "\n";
-    numbers << "PIXEL_TWO_SIDED_BACK " << rgb(bothSides.at(ON_BACK_FACE.x, ON_BACK_FACE.y))
-            << "\n";
+    numbers << "PIXEL_TWO_SIDED_BACK " << rgb(bothSides.at(ON_BACK_FACE.x, ON_BACK_FACE.y)) << "\n";
     numbers << "PIXEL_TWO_SIDED_DIFFERING " << differingPixels(flat, bothSides) << "\n";
     ASSERT_TRUE(numbers.good());
 }

@@ -199,8 +199,8 @@ inline LitFrame twoSided()
 
 inline std::array<LitFrame, 7> litFrames()
 {
-    return {directional(), nearPoint(), hardSpot(), softSpot(), fading(), localHighlight(),
-            twoSided()};
+    return {directional(), nearPoint(),      hardSpot(), softSpot(),
+            fading(),      localHighlight(), twoSided()};
 }
 
 } // namespace lessons

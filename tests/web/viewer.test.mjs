@@ -28,6 +28,8 @@ const WIDER_PHONE = {...PHONE, width: 412, height: 915, deviceScaleFactor: 2.6};
 const WEBKIT_VIEWPORT = {width: 1200, height: 1000};
 
 const {states} = JSON.parse(fs.readFileSync(`${FRAMES}/states.json`, 'utf8'));
+const outsideViews = JSON.parse(fs.readFileSync(`${FRAMES}/outside.json`, 'utf8')).views;
+const SECOND = '#second-view';
 const keyboardStates = JSON.parse(fs.readFileSync(`${FRAMES}/keyboard.json`, 'utf8')).states;
 const stateNamed = (name) => states.find((state) => state.name === name);
 let server;
@@ -111,6 +113,28 @@ function pictureName({model, smoothShading, highlight, polygonMode, angleX, angl
          `and ${angleX}\u00b0 about x; zoom ${zoom.toFixed(2)}`;
 }
 
+// Opens the second view showing the model alone, from the eye ('fromEye') or from `camera`.
+async function openModelAlone(page, camera) {
+  await page.evaluate((wanted) => {
+    orvane.outside.open(true);
+    ['eye', 'light', 'cone', 'normals', 'vectors'].forEach((part) => orvane.outside.show(part, false));
+    if (wanted === 'fromEye') {
+      orvane.outside.fromEye();
+    } else {
+      orvane.outside.setCamera(wanted);
+    }
+  }, camera);
+}
+
+// Where eye position `p` lies in a view of `size` pixels through column-major `matrix`.
+function throughMatrix(matrix, [x, y, z], size = 600) {
+  const clip = [0, 1, 2, 3].map((row) => matrix[row] * x + matrix[4 + row] * y +
+                                         matrix[8 + row] * z + matrix[12 + row]);
+  return [(clip[0] / clip[3] + 1) * size / 2, (1 - clip[1] / clip[3]) * size / 2];
+}
+
+const largestOff = (a, b) => Math.max(...a.map((v, i) => Math.abs(v - b[i])));
+
 // Presses Tab until the element `selector` has the focus; how many presses it took.
 async function tabTo(page, selector, most = 60) {
   for (let presses = 1; presses <= most; ++presses) {
@@ -170,7 +194,9 @@ const cases = [
     }),
   },
   {
-    name: 'each state looks as the native viewer draws it on Mesa',
+    // The second view, opened from the eye with only the model shown, is the picture itself.
+    name: 'each state looks as the native viewer draws it on Mesa, in the picture and in the ' +
+          'second view from the eye',
     engines: EVERY_ENGINE,
     run: async (t) => {
       const {page} = session;
@@ -181,14 +207,130 @@ const cases = [
           window.menusShown += event.defaultPrevented ? 0 : 1;
         });
       });
+      await openModelAlone(page, 'fromEye');
       for (const state of states) {
         await t.test(state.name, async (s) => {
           await giveInput(page, state);
           s.diagnostic(assertLooksNative(state, await settledCanvas(page)));
+          s.diagnostic(`second view: ${assertLooksNative(state,
+                                                         await settledCanvas(page, SECOND))}`);
         });
       }
+      await page.evaluate(() => orvane.outside.open(false));
       assert.equal(await page.evaluate(() => window.menusShown), 0);
     },
+  },
+  {
+    // Drawn natively through GLU's gluLookAt multiplied onto the viewer's own projection.
+    name: 'from an outside camera the second view shows the model as the native viewer does',
+    engines: EVERY_ENGINE,
+    run: async (t) => {
+      for (const view of outsideViews) {
+        await t.test(view.name, (s) => onOwnViewer(null, async ({page}) => {
+          await openModelAlone(page, view.camera);
+          await giveInput(page, {keys: view.keys});
+          s.diagnostic(assertLooksNative(view, await settledCanvas(page, SECOND)));
+        }));
+      }
+    },
+  },
+  {
+    name: "the eye's and the light's marks lie where camera().matrix puts them, and their handles " +
+          'over them',
+    engines: ['chromium'],
+    run: () => onOwnViewer(null, async ({page}) => {
+      await page.evaluate(() => {
+        orvane.lab.set('LIGHT_POSITION', [2, 2, -3, 1]);
+        orvane.outside.open(true);
+        ['cone', 'vectors', 'normals'].forEach((part) => orvane.outside.show(part, false));
+      });
+      const {matrix} = await page.evaluate(() => orvane.outside.camera());
+      const shot = await settledCanvas(page, SECOND);
+      // Each row: a point in eye coordinates, the colour its mark has there, and its handle.
+      const rows = [{at: [0, 0, 0], colour: [26, 26, 26]},
+                    {at: [2, 2, -3], colour: [204, 204, 204], handle: '#second-light'}];
+      for (const {at, colour, handle} of rows) {
+        const [x, y] = throughMatrix(matrix, at);
+        const i = 4 * (Math.floor(y) * shot.width + Math.floor(x));
+        assert.ok(largestOff([...shot.rgba.subarray(i, i + 3)], colour) <= 3,
+                  `${at}: ${[...shot.rgba.subarray(i, i + 3)]} at (${x}, ${y})`);
+        if (handle) {
+          const [hx, hy] = await page.$eval(handle, (h) => {
+            const box = h.getBoundingClientRect();
+            const view = document.querySelector('#second-view').getBoundingClientRect();
+            return [box.left + box.width / 2 - view.left, box.top + box.height / 2 - view.top];
+          });
+          assert.ok(Math.hypot(hx - x, hy - y) <= 1.5, `${handle} at (${hx}, ${hy}), not (${x}, ${y})`);
+        }
+      }
+    }),
+  },
+  {
+    // On the sphere, 6 units in front of the eye: a normal a facet, from its first corner, or one
+    // a corner, each pointing out of the sphere.
+    name: 'normals() gives the normals the program sends, one a facet or one a corner',
+    engines: ['chromium'],
+    run: () => onOwnViewer(null, async ({page}) => {
+      await page.evaluate(() => {
+        orvane.outside.open(true);
+        orvane.outside.show('normals', true);
+      });
+      // Degrees: a facet's normal is its middle's; a corner's is the corner's own, but for the
+      // single precision GL works in.
+      const rows = [{keys: '', count: 800, within: 10}, {keys: 's', count: 3200, within: 0.001}];
+      for (const {keys, count, within} of rows) {
+        await giveInput(page, {keys});
+        await framesSettled(page);
+        const normals = await page.evaluate(() => orvane.outside.normals());
+        assert.equal(normals.length, count, `after "${keys}"`);
+        for (const [x0, y0, z0, x1, y1, z1] of normals) {
+          const out = [x0, y0, z0 + 6];
+          const along = [x1 - x0, y1 - y0, z1 - z0];
+          assert.ok(Math.abs(Math.hypot(...out) - 1) < 1e-5, `(${x0}, ${y0}, ${z0}) is off the sphere`);
+          assert.ok(Math.abs(Math.hypot(...along) - 0.12) < 1e-5, 'not 0.12 long');
+          // As atan2 of the cross and the dot product, which stays exact near 0.
+          const cross = [out[1] * along[2] - out[2] * along[1], out[2] * along[0] - out[0] * along[2],
+                         out[0] * along[1] - out[1] * along[0]];
+          const angle = Math.atan2(Math.hypot(...cross),
+                                   out.reduce((sum, v, i) => sum + v * along[i], 0)) * 180 / Math.PI;
+          assert.ok(angle <= within, `${angle.toFixed(4)} degrees off the sphere's own normal`);
+        }
+      }
+    }),
+  },
+  {
+    name: 'the second view works from the keyboard: its keys turn and zoom the camera, and the ' +
+          "light's handle moves the light",
+    engines: EVERY_ENGINE,
+    run: () => onOwnViewer(null, async ({page}) => {
+      await page.evaluate(() => {
+        orvane.lab.set('LIGHT_POSITION', [2, 2, -3, 1]);
+        orvane.outside.open(true);
+      });
+      await page.evaluate(() => document.querySelector('#second-view').focus());
+      // Each row: a key, and what the camera or the light must then be.
+      const rows = [{key: 'ArrowRight', camera: {yaw: 45, pitch: 25, distance: 20}},
+                    {key: 'Shift+ArrowUp', camera: {yaw: 45, pitch: 24, distance: 20}},
+                    {key: '+', camera: {yaw: 45, pitch: 24, distance: 20 / 1.1}},
+                    {tab: '#second-light', key: 'ArrowUp', lightRises: true}];
+      for (const {key, tab, camera, lightRises} of rows) {
+        if (tab) {
+          await tabTo(page, tab);
+        }
+        const before = await page.evaluate(() => orvane.lab.get('LIGHT_POSITION'));
+        await press(page, key);
+        if (camera) {
+          const seen = await page.evaluate(() => orvane.outside.camera());
+          for (const [part, value] of Object.entries(camera)) {
+            assert.ok(Math.abs(seen[part] - value) < 1e-6, `${key}: ${part} ${seen[part]}`);
+          }
+        }
+        if (lightRises) {
+          const after = await page.evaluate(() => orvane.lab.get('LIGHT_POSITION'));
+          assert.ok(after[1] > before[1], `${key}: the light at ${after}, not above ${before}`);
+        }
+      }
+    }),
   },
   {
     name: 'on a canvas the page shows at half size, drags still count in canvas pixels',
@@ -328,13 +470,21 @@ const cases = [
         ...['', 'lessons.html'].flatMap((address) => ['100%', '200%'].map((text) => (
           {name: `${address || 'index.html'}, 320 px, text at ${text}`, viewport: PHONE_320,
            address, text, keysUnder: true}))),
+        {name: 'index.html, 320 px, the second view open', viewport: PHONE_320, text: '100%',
+         keysUnder: true, second: true},
       ];
       for (const screen of screens) {
         await t.test(screen.name, () => onOwnViewer(null, async ({page}) => {
           await page.setViewport(screen.viewport);
-          await page.evaluate((size) => {
+          // A phone's viewport loads the page again.
+          await viewerStarted(page);
+          await page.evaluate((size, second) => {
             document.documentElement.style.fontSize = size;
-          }, screen.text ?? '');
+            if (second) {
+              orvane.outside.open(true);
+            }
+          }, screen.text ?? '', screen.second ?? false);
+          await framesSettled(page);
           const seen = await page.evaluate(() => {
             const box = (selector) => document.querySelector(selector).getBoundingClientRect();
             return {
@@ -630,6 +780,15 @@ const cases = [
           await click(page, '#lab-code');
         },
         'at 320 CSS px': (page) => page.setViewport({width: 320, height: 700}),
+        'with the second view open on the probe\'s vectors': async (page) => {
+          await page.evaluate(() => {
+            orvane.outside.open(true);
+            orvane.outside.show('normals', true);
+            orvane.setProbing(true);
+            orvane.lab.set('GL_SPOT_CUTOFF', 30);
+          });
+          await framesSettled(page);
+        },
       };
       for (const address of ['', 'lessons.html']) {
         for (const [state, reach] of Object.entries(states)) {

@@ -76,7 +76,7 @@ template <typename Real> struct LightTerms {
     Real spotDot;     // -L.D, the cosine of the angle off the spot's axis; 0 without a spotlight
     Real spot;        // 1 without a spotlight
     Real diffuseFactor, specularFactor;
-    Real reach; // attenuation x spot
+    Real reach;                               // attenuation x spot
     Real ambient[3], diffuse[3], specular[3]; // each times the reach
     // ambient + diffuse + specular before the reach, summed as the shader sums them: the colour
     // gains reach x lit.
@@ -92,9 +92,9 @@ LightTerms<Real> lightTerms(Vec<Real> point, Vec<Real> n, const Light<Real> &lig
     LightTerms<Real> t = {};
     const Real *p = light.position;
     const bool positional = p[3] != Real(0);
-    const Vec<Real> toLight = positional ? Vec<Real>{p[0] / p[3] - point.x, p[1] / p[3] - point.y,
-                                                     p[2] / p[3] - point.z}
-                                         : Vec<Real>{p[0], p[1], p[2]};
+    const Vec<Real> toLight =
+        positional ? Vec<Real>{p[0] / p[3] - point.x, p[1] / p[3] - point.y, p[2] / p[3] - point.z}
+                   : Vec<Real>{p[0], p[1], p[2]};
     t.l = normalised(toLight);
     t.attenuation = Real(1);
     if (positional) {

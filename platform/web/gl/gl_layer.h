@@ -34,3 +34,7 @@ void finishFrame();
 // equal to `from` to glMaterialfv as `pname`, GL goes on with `to` instead.
 void replaceMaterialValue(GLenum pname, int count, const GLfloat from[4], const GLfloat to[4]);
 void forgetMaterialReplacements();
+// For the lab's LIGHT_SET_IN: while `on`, where each frame first multiplies a scale onto the
+// modelview (display()'s zoom, right after its two rotations), GL_LIGHT0's position is set again to
+// `position` under the modelview in force there, as a glLightfv call in display() would set it.
+void setLightPositionInFrame(bool on, const GLfloat position[4]);

@@ -34,16 +34,22 @@ struct MatrixStack {
     Matrix4 entries[STACK_DEPTH];
     int depth; // entries in use; the top is entries[depth - 1]
 
-    const Matrix4 &top() const { return entries[depth - 1]; }
-    Matrix4 &top() { return entries[depth - 1]; }
+    const Matrix4 &top() const
+    {
+        return entries[depth - 1];
+    }
+    Matrix4 &top()
+    {
+        return entries[depth - 1];
+    }
 };
 struct TransformState {
     MatrixStack modelview;
     MatrixStack projection;
-    GLenum matrixMode;          // GL_MODELVIEW or GL_PROJECTION
-    unsigned modelviewChanges;  // counts every change to the modelview matrix
-    Matrix4 normals;            // the inverse transpose of the modelview's upper 3 x 3, ...
-    unsigned normalsMadeAt;     // ... made when modelviewChanges had this value
+    GLenum matrixMode;         // GL_MODELVIEW or GL_PROJECTION
+    unsigned modelviewChanges; // counts every change to the modelview matrix
+    Matrix4 normals;           // the inverse transpose of the modelview's upper 3 x 3, ...
+    unsigned normalsMadeAt;    // ... made when modelviewChanges had this value
 };
 // The rows of the inverse of the modelview's upper 3 x 3: they take a normal to eye coordinates.
 const Matrix4 &normalMatrix();
@@ -116,6 +122,12 @@ struct MaterialState {
 };
 // glEnable and glDisable for the lighting switches; false for any other capability.
 bool setLightingSwitch(GLenum cap, bool on);
+// Where setLightPositionInFrame has it, sets the light's position before the frame's first scale
+// (matrices.cpp calls it); frameDone readies it for the next frame (webgl.cpp calls it).
+void beforeScale();
+void frameDone();
+// Whether setLightPositionInFrame has it on, and the modelview it was last set under.
+bool lightPositionSetInFrame(Matrix4 &modelview);
 
 // Polygons (polygons.cpp): the mode, culling and the current normal.
 struct PolygonState {
@@ -128,8 +140,8 @@ struct PolygonState {
 // ask this may not be made.
 bool refusedInsideBeginEnd();
 
-// What the program has set of WebGL's own state (webgl.cpp), kept because a lost WebGL context comes
-// back with none of it.
+// What the program has set of WebGL's own state (webgl.cpp), kept because a lost WebGL context
+// comes back with none of it.
 struct FragmentState {
     GLfloat clearColour[4];
     GLfloat clearDepth;
@@ -176,6 +188,12 @@ struct Draw {
     const GLfloat *firstCorners;
     const FaceMaterial *materials; // the entries the vertices' `material` indexes
     std::size_t materialCount;
+    // While a listener asks for them (gatherSentNormals): each vertex's normal as the program sent
+    // it, in eye coordinates (not turned round for a back face, nor its polygon's first under
+    // GL_FLAT), three numbers a vertex, and whether the program sent it for this corner (a
+    // glNormal3d since the corner before); null otherwise.
+    const GLfloat *sentNormals;
+    const unsigned char *ownNormals;
     const LightingState *lighting;
     const Matrix4 *projection;
     GLint viewport[4];
@@ -198,6 +216,12 @@ struct Renderer {
 // Makes them in the context that is current; false if WebGL refused them (the reason is on
 // standard error).
 bool makeRenderer(Renderer &renderer);
+// Binds its buffers and attributes again, after another program of the same context has drawn.
+void bindRenderer(Renderer &renderer);
+// A program from `header` and the two shaders' texts, its attributes bound to 0, 1, ... in the
+// order named; 0 if WebGL refused it (the reason is on standard error).
+GLuint linkProgram(const char *header, const char *vertexSource, const char *fragmentSource,
+                   const char *const attributes[], int attributeCount);
 // Hands the shader of the context that is current the projection, the light and the materials
 // the vertices' entries refer to, for the draws that follow.
 void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix4 &projection,
@@ -226,6 +250,10 @@ struct FrameListener {
 };
 constexpr std::size_t MAX_LISTENERS = 4;
 void listenToFrames(const FrameListener *listener, bool on);
+// Whether the draws carry the normals as sent (polygons.cpp); off, nothing is gathered for them.
+void gatherSentNormals(bool on);
+// Listens for how near light 0's spot comes to the model (spot.cpp); costs nothing without a spot.
+void watchSpotReach();
 
 // The viewport glViewport last set, or the drawing buffer's size before it was set (webgl.cpp).
 void currentViewport(GLint viewport[4]);

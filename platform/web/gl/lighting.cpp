@@ -97,6 +97,15 @@ GLfloat *lightParameter(LightSource &light, GLenum pname, int &count)
     }
 }
 
+// The lab's light position set in each frame, and whether this frame has set it yet.
+struct PositionInFrame {
+    bool on;
+    GLfloat position[4];
+    bool set;
+    Matrix4 setUnder; // the modelview it was last set under
+};
+PositionInFrame positionInFrame = {};
+
 // The light a GL_LIGHTi names, or null for one this layer does not take.
 LightSource *lightNamed(GLenum light)
 {
@@ -105,6 +114,34 @@ LightSource *lightNamed(GLenum light)
 }
 
 } // namespace
+
+void setLightPositionInFrame(bool on, const GLfloat position[4])
+{
+    positionInFrame.on = on;
+    std::copy_n(position, 4, positionInFrame.position);
+    positionInFrame.set = false;
+}
+
+void beforeScale()
+{
+    if (positionInFrame.on && !positionInFrame.set &&
+        glState.transform.matrixMode == GL_MODELVIEW) {
+        positionInFrame.set = true;
+        positionInFrame.setUnder = glState.transform.modelview.top();
+        glLightfv(GL_LIGHT0, GL_POSITION, positionInFrame.position);
+    }
+}
+
+bool lightPositionSetInFrame(Matrix4 &modelview)
+{
+    modelview = positionInFrame.setUnder;
+    return positionInFrame.on;
+}
+
+void frameDone()
+{
+    positionInFrame.set = false;
+}
 
 void replaceMaterialValue(GLenum pname, int count, const GLfloat from[4], const GLfloat to[4])
 {

@@ -171,6 +171,7 @@ void glTranslatef(GLfloat x, GLfloat y, GLfloat z)
 
 void glScalef(GLfloat x, GLfloat y, GLfloat z)
 {
+    beforeScale();
     Matrix4 scale = IDENTITY;
     scale.m[0] = x;
     scale.m[5] = y;

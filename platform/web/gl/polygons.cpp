@@ -18,7 +18,11 @@ struct Corner {
     GLfloat position[3];
     GLfloat normal[3];
     GLfloat frontMaterial, backMaterial; // indices into the draw's materials
+    bool ownNormal;                      // glNormal3d was called since the corner before
 };
+
+constexpr std::size_t NOT_SENT = SIZE_MAX;
+constexpr unsigned NOT_LOOKED_UP = ~0u;
 
 // What is being gathered for the next draw: each polygon's corners once, the triangles or edges
 // drawn from them by index, and the materials their entries refer to.
@@ -29,22 +33,25 @@ struct Gathering {
     std::vector<GLushort> indices;
     // Under GL_FLAT, where each vertex is lit: its polygon's first corner, three numbers a vertex.
     std::vector<GLfloat> firstCorners;
-    FaceMaterial materials[MATERIALS_PER_DRAW];
-    std::size_t materialCount;
+    // While gatheringSentNormals: each vertex's normal as sent, and whether it was its own.
+    bool gatheringSentNormals = false;
+    std::vector<GLfloat> sentNormals;
+    std::vector<unsigned char> ownNormals;
+    bool normalSinceVertex = false; // glNormal3d was called since the last glVertex3d
+    FaceMaterial materials[MATERIALS_PER_DRAW] = {};
+    std::size_t materialCount = 0;
     // The materials the shader was last handed. Every change to the rest of its state comes
     // through drawGatheredPolygons, which forgets them, so the parts of one run of draws send it
     // all once.
-    std::size_t materialsSent;
-    unsigned materialsLookedUpAt;
-    GLfloat frontEntry, backEntry;
+    std::size_t materialsSent = NOT_SENT;
+    unsigned materialsLookedUpAt = NOT_LOOKED_UP;
+    GLfloat frontEntry = 0.0f, backEntry = 0.0f;
     // The current normal in eye coordinates, made for the modelview of eyeNormalMadeAt.
-    GLfloat eyeNormal[3];
-    bool eyeNormalValid;
-    unsigned eyeNormalMadeAt;
+    GLfloat eyeNormal[3] = {};
+    bool eyeNormalValid = false;
+    unsigned eyeNormalMadeAt = 0;
 };
-constexpr std::size_t NOT_SENT = SIZE_MAX;
-constexpr unsigned NOT_LOOKED_UP = ~0u;
-Gathering gathered = {{}, {}, {}, {}, {}, {}, 0, NOT_SENT, NOT_LOOKED_UP, 0.0f, 0.0f, {}, false, 0};
+Gathering gathered;
 
 GLenum primitiveFor(GLenum mode)
 {
@@ -70,8 +77,7 @@ void lookUpMaterials()
     }
     const MaterialState &materials = glState.materials;
     gathered.frontEntry = entryFor(materials.front);
-    gathered.backEntry =
-        glState.lighting.twoSide ? entryFor(materials.back) : gathered.frontEntry;
+    gathered.backEntry = glState.lighting.twoSide ? entryFor(materials.back) : gathered.frontEntry;
     gathered.materialsLookedUpAt = materials.changes;
 }
 
@@ -126,6 +132,10 @@ void emit(const Corner &corner, const Corner &litAs, bool backFacing, bool flat)
     }
     vertex.material = backFacing ? litAs.backMaterial : litAs.frontMaterial;
     gathered.batch.push_back(vertex);
+    if (gathered.gatheringSentNormals) {
+        gathered.sentNormals.insert(gathered.sentNormals.end(), corner.normal, corner.normal + 3);
+        gathered.ownNormals.push_back(corner.ownNormal ? 1 : 0);
+    }
     if (flat) {
         gathered.firstCorners.insert(gathered.firstCorners.end(), litAs.position,
                                      litAs.position + 3);
@@ -147,6 +157,8 @@ void drawBatch()
                  gathered.firstCorners.empty() ? nullptr : gathered.firstCorners.data(),
                  gathered.materials,
                  gathered.materialCount,
+                 gathered.gatheringSentNormals ? gathered.sentNormals.data() : nullptr,
+                 gathered.gatheringSentNormals ? gathered.ownNormals.data() : nullptr,
                  &glState.lighting,
                  &glState.transform.projection.top(),
                  {}};
@@ -157,6 +169,8 @@ void drawBatch()
     gathered.batch.clear();
     gathered.indices.clear();
     gathered.firstCorners.clear();
+    gathered.sentNormals.clear();
+    gathered.ownNormals.clear();
 }
 
 // A polygon of fewer than three corners is not drawn. Filled, it is a fan of triangles from its
@@ -217,6 +231,12 @@ bool refusedInsideBeginEnd()
     return false;
 }
 
+void gatherSentNormals(bool on)
+{
+    drawGatheredPolygons();
+    gathered.gatheringSentNormals = on;
+}
+
 // Also called when the two-sided switch changes, which changes the entries the corners take.
 void drawGatheredPolygons()
 {
@@ -264,6 +284,7 @@ void glNormal3d(GLdouble x, GLdouble y, GLdouble z)
     state.normal[1] = static_cast<GLfloat>(y);
     state.normal[2] = static_cast<GLfloat>(z);
     gathered.eyeNormalValid = false;
+    gathered.normalSinceVertex = true;
 }
 
 // Outside glBegin and glEnd a vertex means nothing in GL; it is ignored.
@@ -293,7 +314,9 @@ void glVertex3d(GLdouble x, GLdouble y, GLdouble z)
     gathered.corners.push_back({{eye[0], eye[1], eye[2]},
                                 {eyeNormal[0], eyeNormal[1], eyeNormal[2]},
                                 gathered.frontEntry,
-                                gathered.backEntry});
+                                gathered.backEntry,
+                                gathered.normalSinceVertex});
+    gathered.normalSinceVertex = false;
 }
 
 void glPolygonMode(GLenum face, GLenum mode)

@@ -26,12 +26,9 @@ Renderer picture = {};
 
 const FrameListener *listeners[MAX_LISTENERS] = {};
 
-GLuint compile(GLenum type, const char *source, bool fullModel)
+GLuint compile(GLenum type, const char *header, const char *source)
 {
     const GLuint shader = emscripten_glCreateShader(type);
-    char header[64];
-    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n%s", MATERIALS_PER_DRAW,
-                  fullModel ? "#define FULL_MODEL\n" : "");
     const char *const parts[] = {header, source};
     emscripten_glShaderSource(shader, 2, parts, nullptr);
     emscripten_glCompileShader(shader);
@@ -45,25 +42,17 @@ GLuint compile(GLenum type, const char *source, bool fullModel)
     return shader;
 }
 
-// The shader program, compiled with or without the whole model; false if WebGL refused it.
+// The lighting shader program, compiled with or without the whole model; false if WebGL refused
+// it.
 bool makeProgram(bool fullModel, LightingProgram &made)
 {
-    const GLuint program = emscripten_glCreateProgram();
-    emscripten_glAttachShader(program,
-                              compile(GL_VERTEX_SHADER, LIGHTING_VERTEX_SHADER, fullModel));
-    emscripten_glAttachShader(program,
-                              compile(GL_FRAGMENT_SHADER, LIGHTING_FRAGMENT_SHADER, fullModel));
-    emscripten_glBindAttribLocation(program, POSITION, "position");
-    emscripten_glBindAttribLocation(program, NORMAL, "normal");
-    emscripten_glBindAttribLocation(program, MATERIAL, "material");
-    emscripten_glBindAttribLocation(program, FIRST_CORNER, "firstCorner");
-    emscripten_glLinkProgram(program);
-    GLint linked = GL_FALSE;
-    emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) {
-        char log[1024] = "";
-        emscripten_glGetProgramInfoLog(program, sizeof log, nullptr, log);
-        std::fprintf(stderr, "The GL layer's shader program did not link: %s\n", log);
+    char header[64];
+    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n%s", MATERIALS_PER_DRAW,
+                  fullModel ? "#define FULL_MODEL\n" : "");
+    const char *const attributes[] = {"position", "normal", "material", "firstCorner"};
+    const GLuint program =
+        linkProgram(header, LIGHTING_VERTEX_SHADER, LIGHTING_FRAGMENT_SHADER, attributes, 4);
+    if (program == 0) {
         return false;
     }
     const auto at = [program](const char *name) {
@@ -155,17 +144,31 @@ bool needsFullModel(const LightingState &lighting)
 
 } // namespace
 
-bool makeRenderer(Renderer &renderer)
+GLuint linkProgram(const char *header, const char *vertexSource, const char *fragmentSource,
+                   const char *const attributes[], int attributeCount)
 {
-    renderer = {};
-    if (!makeProgram(false, renderer.plain) || !makeProgram(true, renderer.full)) {
-        return false;
+    const GLuint program = emscripten_glCreateProgram();
+    emscripten_glAttachShader(program, compile(GL_VERTEX_SHADER, header, vertexSource));
+    emscripten_glAttachShader(program, compile(GL_FRAGMENT_SHADER, header, fragmentSource));
+    for (int i = 0; i < attributeCount; ++i) {
+        emscripten_glBindAttribLocation(program, static_cast<GLuint>(i), attributes[i]);
     }
-    emscripten_glGenBuffers(1, &renderer.vertexBuffer);
+    emscripten_glLinkProgram(program);
+    GLint linked = GL_FALSE;
+    emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) {
+        char log[1024] = "";
+        emscripten_glGetProgramInfoLog(program, sizeof log, nullptr, log);
+        std::fprintf(stderr, "The GL layer's shader program did not link: %s\n", log);
+        return 0;
+    }
+    return program;
+}
+
+void bindRenderer(Renderer &renderer)
+{
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, renderer.vertexBuffer);
-    emscripten_glGenBuffers(1, &renderer.indexBuffer);
     emscripten_glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, renderer.indexBuffer);
-    emscripten_glGenBuffers(1, &renderer.firstCornerBuffer);
     constexpr GLsizei stride = sizeof(BatchVertex);
     emscripten_glVertexAttribPointer(POSITION, 3, GL_FLOAT, GL_FALSE, stride,
                                      reinterpret_cast<void *>(offsetof(BatchVertex, position)));
@@ -176,6 +179,21 @@ bool makeRenderer(Renderer &renderer)
     for (const GLuint attribute : {POSITION, NORMAL, MATERIAL}) {
         emscripten_glEnableVertexAttribArray(attribute);
     }
+    renderer.firstCornersGiven = false;
+    emscripten_glDisableVertexAttribArray(FIRST_CORNER);
+    renderer.inUse = nullptr;
+}
+
+bool makeRenderer(Renderer &renderer)
+{
+    renderer = {};
+    if (!makeProgram(false, renderer.plain) || !makeProgram(true, renderer.full)) {
+        return false;
+    }
+    emscripten_glGenBuffers(1, &renderer.vertexBuffer);
+    emscripten_glGenBuffers(1, &renderer.indexBuffer);
+    emscripten_glGenBuffers(1, &renderer.firstCornerBuffer);
+    bindRenderer(renderer);
     // WebGL dithers by default; Mesa's software renderer never does.
     emscripten_glDisable(GL_DITHER);
     return true;
@@ -236,8 +254,7 @@ void drawVertices(Renderer &renderer, const Draw &draw)
 void drawGathered(const Draw &draw, bool startsRun)
 {
     if (startsRun) {
-        useLighting(picture, *draw.lighting, *draw.projection, draw.materials,
-                    draw.materialCount);
+        useLighting(picture, *draw.lighting, *draw.projection, draw.materials, draw.materialCount);
     }
     drawVertices(picture, draw);
     // Hands the draw to the renderer now, so that it draws this part while the next is gathered;
@@ -272,6 +289,7 @@ void listenToFrames(const FrameListener *listener, bool on)
 
 bool startGlLayer()
 {
+    watchSpotReach();
     return makeRenderer(picture);
 }
 
@@ -315,6 +333,7 @@ void currentViewport(GLint viewport[4])
 void finishFrame()
 {
     drawGatheredPolygons();
+    frameDone();
     for (const FrameListener *listener : listeners) {
         if (listener != nullptr && listener->finished != nullptr) {
             listener->finished();

@@ -330,7 +330,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void orvane_set_probing(int on)
     glutPostRedisplay();
 }
 
-// orvane.redraw(), for the page's parts that copy the picture: the canvas keeps none between frames.
+// orvane.redraw(), for the page's parts that copy the picture: the canvas keeps none between
+// frames.
 extern "C" EMSCRIPTEN_KEEPALIVE void orvane_redraw()
 {
     glutPostRedisplay();

@@ -7,8 +7,8 @@
 //   is the same key without Shift.
 // GLUT gives none of these keys to the keyboard callback (arrows and pages go to the special-key
 // callback, which the viewer does not register), and the viewer's keyboard does nothing with +, =
-// and -, so no key of the viewer's is taken. While the probe is on, the arrows are the page's, to move
-// its crosshair.
+// and -, so no key of the viewer's is taken. While the probe is on, the arrows are the page's, to
+// move its crosshair.
 #include "glut/internal.h"
 
 #include <GL/glut.h>
@@ -28,11 +28,11 @@ struct Drag {
     int dx, dy; // in steps of the key's distance
 };
 constexpr Drag KEY_DRAGS[] = {
-    {"ArrowLeft", GLUT_LEFT_BUTTON, -1, 0},  {"ArrowRight", GLUT_LEFT_BUTTON, 1, 0},
-    {"ArrowUp", GLUT_LEFT_BUTTON, 0, -1},    {"ArrowDown", GLUT_LEFT_BUTTON, 0, 1},
-    {"+", GLUT_RIGHT_BUTTON, 0, 1},          {"=", GLUT_RIGHT_BUTTON, 0, 1},
-    {"PageDown", GLUT_RIGHT_BUTTON, 0, 1},
-    {"-", GLUT_RIGHT_BUTTON, 0, -1},         {"PageUp", GLUT_RIGHT_BUTTON, 0, -1},
+    {"ArrowLeft", GLUT_LEFT_BUTTON, -1, 0}, {"ArrowRight", GLUT_LEFT_BUTTON, 1, 0},
+    {"ArrowUp", GLUT_LEFT_BUTTON, 0, -1},   {"ArrowDown", GLUT_LEFT_BUTTON, 0, 1},
+    {"+", GLUT_RIGHT_BUTTON, 0, 1},         {"=", GLUT_RIGHT_BUTTON, 0, 1},
+    {"PageDown", GLUT_RIGHT_BUTTON, 0, 1},  {"-", GLUT_RIGHT_BUTTON, 0, -1},
+    {"PageUp", GLUT_RIGHT_BUTTON, 0, -1},
 };
 
 } // namespace

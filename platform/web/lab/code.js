@@ -59,13 +59,28 @@ function addedCall(number, value) {
           '    ' + number.call.replace('#', name)];
 }
 
+// LIGHT_SET_IN = 'display': LIGHT_POSITION's value as the changes have it (or the program's), set
+// again in display().
+function positionInDisplay(changes) {
+  var position = LAB_NUMBERS.find(function (n) { return n.name === 'LIGHT_POSITION'; });
+  var changed = changes.find(function (change) { return change.number === position; });
+  var value = changed ? changed.value : LAB_QUOTED[position.name].values;
+  return ['    const GLfloat lightPosition[] = ' + cArray(value) + ';',
+          '    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);'];
+}
+
 // changes: [{number, value}], in the table's order, each a number of LAB_NUMBERS and its value as
 // an array. Blocks of lines, each headed by where it goes; empty when nothing has changed.
 function labCode(changes) {
   var blocks = [];
   var added = [];
+  var inDisplay = null;
   changes.forEach(function (change) {
     var number = change.number;
+    if (number.gl.call === 'lightSetIn') {
+      inDisplay = change.value[0] === 'display' ? positionInDisplay(changes) : null;
+      return;
+    }
     if (number.call) {
       added = added.concat(addedCall(number, change.value));
       return;
@@ -86,6 +101,11 @@ function labCode(changes) {
   if (added.length > 0) {
     blocks.push(['// ' + LAB_CALLS_GO.file + ', in ' + LAB_CALLS_GO.function + ', before ' +
                  LAB_CALLS_GO.before].concat(added));
+  }
+  if (inDisplay) {
+    var goes = LAB_POSITION_IN_DISPLAY_GOES;
+    blocks.push(['// LIGHT_SET_IN: ' + goes.file + ', in ' + goes.function + ', before ' +
+                 goes.before].concat(inDisplay));
   }
   return blocks.map(function (lines) { return lines.join('\n') + '\n'; }).join('\n');
 }

@@ -45,6 +45,16 @@ EMSCRIPTEN_KEEPALIVE void orvane_lab_light_model(GLenum pname, GLfloat a, GLfloa
     glutPostRedisplay();
 }
 
+// LIGHT_SET_IN: 'display' also sets the position in display(), after the rotations; `position`
+// is LIGHT_POSITION's value.
+EMSCRIPTEN_KEEPALIVE void orvane_lab_light_set_in(int inDisplay, GLfloat x, GLfloat y, GLfloat z,
+                                                  GLfloat w)
+{
+    const GLfloat position[4] = {x, y, z, w};
+    setLightPositionInFrame(inDisplay != 0, position);
+    glutPostRedisplay();
+}
+
 EMSCRIPTEN_KEEPALIVE void orvane_lab_shade_model(GLenum mode)
 {
     glShadeModel(mode);

@@ -92,10 +92,18 @@ function labApply(number, value) {
   var v = value.concat([0, 0, 0]);
   if (number.gl.call === 'light') {
     Module['_orvane_lab_light'](pname, v[0], v[1], v[2], v[3]);
+    // The position set again in display() follows the position.
+    if (number.name === 'LIGHT_POSITION') {
+      var setIn = labNumber('LIGHT_SET_IN');
+      labApply(setIn, labInForce(setIn));
+    }
   } else if (number.gl.call === 'lightModel') {
     Module['_orvane_lab_light_model'](pname, v[0], v[1], v[2], v[3]);
   } else if (number.gl.call === 'shadeModel') {
     Module['_orvane_lab_shade_model'](GL_NAMES[value[0]]);
+  } else if (number.gl.call === 'lightSetIn') {
+    var p = labInForce(labNumber('LIGHT_POSITION'));
+    Module['_orvane_lab_light_set_in'](value[0] === 'display' ? 1 : 0, p[0], p[1], p[2], p[3]);
   } else {
     labApplyMaterials();
   }
@@ -138,6 +146,11 @@ function labChanged(name) {
   labListeners.forEach(function (listener) { listener(name); });
 }
 
+// A number's value as the program draws with it now: the program's own while comparing.
+function labInForce(number) {
+  return labComparing ? labProgramValue(number) : labValues[number.name];
+}
+
 function labSet(name, value) {
   var number = labNumber(name);
   var values = labChecked(number, value);
@@ -171,7 +184,7 @@ function labReset(name) {
 // A value as a link writes it: numbers, or a GL name.
 function labParse(text) {
   return text.split(',').map(function (part) {
-    return /^GL_[A-Z_]+$/.test(part) ? part : part.trim() === '' ? NaN : Number(part);
+    return /^[A-Za-z_]\w*$/.test(part) ? part : part.trim() === '' ? NaN : Number(part);
   });
 }
 
@@ -182,11 +195,13 @@ var LAB_TYPED_NUMBER = /^[-+]?(?:\d+\.?\d*|\.\d+)(?:e[-+]?\d+)?f?$/i;
 function labTyped(number, text) {
   var typed = text.trim();
   if (labIsChoice(number)) {
-    typed = typed.toUpperCase();
-    if (number.range.indexOf(typed) < 0) {
-      throw new TypeError('GL takes ' + labRangeText(number) + ', not "' + text + '".');
+    var named = number.range.find(function (name) {
+      return name.toLowerCase() === typed.toLowerCase();
+    });
+    if (named === undefined) {
+      throw new TypeError('it is ' + labRangeText(number) + ', not "' + text + '".');
     }
-    return typed;
+    return named;
   }
   if (/^[^.,]*,[^.,]*$/.test(typed)) {
     typed = typed.replace(',', '.');

@@ -25,7 +25,7 @@ export function labScripts(quoted = {}) {
 
 // {NAME: {file, text, values}} from the sources under `root`, and the problems found.
 export function quote(root) {
-  const {LAB_NUMBERS, LAB_CALLS_GO, labSplitLine} = labScripts();
+  const {LAB_NUMBERS, LAB_CALLS_GO, LAB_POSITION_IN_DISPLAY_GOES, labSplitLine} = labScripts();
   const quoted = {};
   const problems = [];
   const lines = {};
@@ -54,8 +54,11 @@ export function quote(root) {
       quoted[number.name].passed = passed[0];
     }
   }
-  if (!linesOf(LAB_CALLS_GO.file).some((line) => line.trim() === LAB_CALLS_GO.before)) {
-    problems.push(`${LAB_CALLS_GO.file}: no line "${LAB_CALLS_GO.before}" to add calls before`);
+  for (const goes of [LAB_CALLS_GO, LAB_POSITION_IN_DISPLAY_GOES]) {
+    const found = linesOf(goes.file).filter((line) => line.trim() === goes.before).length;
+    if (found !== 1) {
+      problems.push(`${goes.file}: ${found} lines "${goes.before}" to add calls before, not one`);
+    }
   }
   // Where two constants go to glMaterialfv as the same parameter, the lab tells them apart by
   // their values.

@@ -7,7 +7,7 @@
 //   colour  any finite number, alpha included, as GL takes it; a step stays within 0 to 1;
 //   any     any finite number (positions, directions);
 //   [a, b]  from a to b; `extra` is one more value GL takes outside it (the spot cutoff's 180);
-//   'GL_…'  one of the listed names.
+//   names   one of the listed names (GL_SMOOTH or GL_FLAT; initLighting or display).
 // `step` is one press of an arrow key (Shift: ten). `gl` says what the lab does with the number:
 // make the light or light-model call again (light, lightModel, shadeModel), as initLighting made
 // it, or put it in place of the program's constant where the program passes it to glMaterialfv,
@@ -29,6 +29,12 @@ var RGBA = ['red', 'green', 'blue', 'alpha'];
 // Where the calls the program does not make go: in initLighting, beside its other light calls.
 var LAB_CALLS_GO = {file: LAB_LIGHTING_FILE, function: 'initLighting',
                     before: 'glEnable(GL_LIGHT0);'};
+// Where LIGHT_SET_IN = 'display' sets the light's position again: in display(), after the two
+// rotations and before the zoom.
+var LAB_DISPLAY_FILE = 'src/shell/display.cpp';
+var LAB_POSITION_IN_DISPLAY_GOES = {file: LAB_DISPLAY_FILE, function: 'display',
+                                    before: 'glScalef(viewerState.zoom, viewerState.zoom, ' +
+                                            'viewerState.zoom);'};
 
 var LAB_NUMBERS = [
   {name: 'LIGHT_POSITION', file: LAB_LIGHTING_FILE, line: 'constexpr GLfloat LIGHT_POSITION[] =',
@@ -108,4 +114,11 @@ var LAB_NUMBERS = [
    initial: [0], parts: ['k'], range: [0, Infinity], step: 0.00001,
    gl: {call: 'light', pname: 'GL_QUADRATIC_ATTENUATION'}, lessons: [7],
    help: 'Fading with the square of the distance, as light from a point does in nature.'},
+  {name: 'LIGHT_SET_IN', call: '// LIGHT_POSITION is set in #', initial: ['initLighting'],
+   parts: ['function'], range: ['initLighting', 'display'], gl: {call: 'lightSetIn'},
+   lessons: [1],
+   help: 'initLighting, the program\'s choice, sets the position once, while the modelview is the ' +
+         'identity: the light stays with the eye. display also sets it in every frame after the ' +
+         'two rotations and before the zoom: the light turns with the model, but does not grow ' +
+         'with the zoom.'},
 ];

@@ -22,6 +22,17 @@ function describeState(state) {
          ' about x; zoom ' + state.zoom.toFixed(2);
 }
 
+// "; the spotlight misses the model by 12.3°" where no corner of the frame lies inside the cone;
+// '' where it reaches the model, or there is no spotlight. The program works it out as it draws
+// (gl/spot.cpp).
+function spotMissWords() {
+  var reach = JSON.parse(UTF8ToString(Module['_orvane_spot_reach']()));
+  if (!reach.spotlight || reach.nearest <= reach.cutoff) {
+    return '';
+  }
+  return '; the spotlight misses the model by ' + degrees(reach.nearest - reach.cutoff);
+}
+
 // What differs between two states, in the words of the description.
 function describeChange(before, after) {
   var changes = [];
@@ -51,11 +62,17 @@ function describeChange(before, after) {
 // nothing the words name.
 function showState() {
   var state = orvane.viewerState();
-  var name = describeState(state);
+  var missed = spotMissWords();
+  var name = describeState(state) + missed;
   if (name === canvas.getAttribute('aria-label')) {
     return;
   }
   canvas.setAttribute('aria-label', name);
+  // Beside the lab, where a student who narrowed the cone looks for why the model went dark.
+  document.getElementById('lab-spot').textContent = missed === '' ? ''
+    : 'The spot misses the model: no corner lies inside its cone, the nearest one ' +
+      missed.replace(/^; the spotlight misses the model by /, '') + ' outside it. Widen ' +
+      'GL_SPOT_CUTOFF, or aim GL_SPOT_DIRECTION at the model (the second view shows the cone).';
   var keyOn = {1: state.model === 0, 2: state.model === 1, 3: state.model === 2,
                4: state.model === 3, s: state.smoothShading, h: state.highlight,
                w: state.polygonMode === 'wireframe', p: state.polygonMode === 'filled',

@@ -6,6 +6,7 @@
 //   orvane.setProbing(on) keeps frames for the probe (gl/probe/answer.cpp), and gives the
 //                         canvas's presses to it (glut/glut.cpp)
 //   orvane.lab            the lighting lab's numbers (lab/lab.js)
+//   orvane.outside        the second view, the scene from outside (second/second.js)
 //   orvane.show(steps)    gives the viewer keys, drags and lab numbers as a person would
 //                         (page/steps.js), for the lessons' buttons
 //   orvane.viewerState()  what the viewer shows, read from it (page/viewer_state.cpp)
@@ -23,6 +24,7 @@ var orvane = globalThis['orvane'] = {
     Module['_orvane_set_probing'](on ? 1 : 0);
   },
   'lab': labInterface,
+  'outside': secondView.api,
   // What could not be given is left out, named beside the lab, and given back.
   'show': function (steps) {
     var notes = giveSteps(String(steps));
@@ -41,5 +43,6 @@ var orvane = globalThis['orvane'] = {
 };
 
 // After each frame: the picture's name and the words for what changed (describe.js), the address,
-// which links to the picture as it is (address.js), and the lab's copy of the picture (preview.js).
-frameListeners.push(showState, showInAddress, labCopyPicture);
+// which links to the picture as it is (address.js), the lab's copy of the picture (preview.js), and
+// the names beside the second view's marks (second.js).
+frameListeners.push(showState, showInAddress, labCopyPicture, secondView.followFrame);

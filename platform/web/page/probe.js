@@ -16,6 +16,7 @@ probeSwitch.addEventListener('change', function () {
   probePanel.hidden = true;
   probeSaid.hidden = true;
   probedPixel = null;
+  secondView.probed(null);
   placeCrosshair(Math.floor(canvas.width / 2), Math.floor(canvas.height / 2));
   crosshair.hidden = !probeSwitch.checked;
 });
@@ -63,6 +64,7 @@ function probePixel(x, y, asked) {
     answer = undefined;
   }
   showProbe(x, y, answer);
+  secondView.probed(answer);
   if (asked) {
     probeSaid.hidden = probeIntoView();
   }

@@ -4,12 +4,16 @@
 //   a run of the viewer's keys, "4sh", typed into the picture;
 //   a drag in canvas pixels, "left:300,599>300,-1": a press on the picture, one move and the
 //     release on the window, as the viewer's mouse listens for them;
-//   one of the lab's numbers, "HIGHLIGHT_SHININESS=10", set as the lab's panel sets it.
+//   one of the lab's numbers, "HIGHLIGHT_SHININESS=10", set as the lab's panel sets it;
+//   "outside", the second view opened on the scene from outside, or "outside:eye,normals", opened
+//     showing only the parts named.
 // What the keys and drags do is the viewer's own code's business: the page only types and drags.
 var STEP_BUTTONS = {left: 0, middle: 1, right: 2};
 var STEP_KEYS = /^[1-4shwpvq]+$/i;
 var STEP_DRAG = /^(left|middle|right):(-?\d+),(-?\d+)>(-?\d+),(-?\d+)$/;
 var STEP_NUMBER = /^([A-Z][A-Z0-9_]*)=(.+)$/;
+var STEP_OUTSIDE = /^outside(?::([a-z]+(?:,[a-z]+)*))?$/;
+var STEP_PARTS = ['eye', 'light', 'cone', 'normals', 'vectors'];
 
 // One step's text as {keys}, {drag: {button, from, to}} or {number, value}; throws a TypeError
 // that says why a text is none of them. The lab's numbers are checked when they are set.
@@ -26,7 +30,19 @@ function stepOf(text) {
   if (number) {
     return {number: number[1], value: labParse(number[2])};
   }
-  throw new TypeError('"' + text + '" is not a run of the viewer\'s keys, a drag or a lab number.');
+  var outside = STEP_OUTSIDE.exec(text);
+  if (outside) {
+    var parts = outside[1] ? outside[1].split(',') : null;
+    (parts || []).forEach(function (part) {
+      if (STEP_PARTS.indexOf(part) < 0) {
+        throw new TypeError('the second view shows ' + STEP_PARTS.join(', ') + ', not ' + part +
+                            '.');
+      }
+    });
+    return {outside: parts};
+  }
+  throw new TypeError('"' + text + '" is not a run of the viewer\'s keys, a drag, a lab number or ' +
+                      'the second view.');
 }
 
 // Client coordinates of canvas pixel `point`'s centre, wherever and however large it is shown.
@@ -54,8 +70,15 @@ function giveStep(step) {
     stepMouse(canvas, 'mousedown', drag.button, 1 << drag.button, drag.from);
     stepMouse(window, 'mousemove', drag.button, 1 << drag.button, drag.to);
     stepMouse(window, 'mouseup', drag.button, 0, drag.to);
-  } else {
+  } else if (step.number) {
     labSet(step.number, step.value.length === 1 ? step.value[0] : step.value);
+  } else {
+    secondView.api.open(true);
+    if (step.outside) {
+      STEP_PARTS.forEach(function (part) {
+        secondView.api.show(part, step.outside.indexOf(part) >= 0);
+      });
+    }
   }
 }
 

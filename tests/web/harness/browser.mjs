@@ -161,10 +161,28 @@ export function framesSettled(page) {
     () => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
 }
 
-// The canvas as the page shows it, as {width, height, rgba}: a screenshot of the element, without
-// the probe's crosshair over it, decoded by the browser itself. The pixels come back as base64:
+// A PNG of the element, in base64. The browser paints a canvas on whole pixels, wherever layout
+// puts it; a picture cut at a fraction of a pixel cuts across them (Firefox), so where the page
+// offers pictures of any part of it, the cut is rounded to the pixel. WebKit's adapter rounds its
+// own.
+async function elementPicture(page, selector) {
+  if (!page.screenshot) {
+    return (await page.$(selector)).screenshot();
+  }
+  // Rounded in the view, where the pixels are, and given in the page's coordinates.
+  const clip = await page.$eval(selector, (element) => {
+    const {left, top, width, height} = element.getBoundingClientRect();
+    return {x: Math.round(left) + scrollX, y: Math.round(top) + scrollY, width: Math.round(width),
+            height: Math.round(height)};
+  });
+  return page.screenshot({type: 'png', encoding: 'base64', captureBeyondViewport: false, clip});
+}
+
+// A canvas as the page shows it (the picture's unless `selector` names another), as {width,
+// height, rgba}: a screenshot of the element, without the probe's crosshair over it, decoded by
+// the browser itself. The pixels come back as base64:
 // WebDriver BiDi tags each number of an array one by one, which took Firefox seconds a picture.
-export async function canvasPixels(page) {
+export async function canvasPixels(page, selector = '#canvas') {
   const shown = (crosshair) => page.evaluate((hidden) => {
     const element = document.querySelector('#crosshair');
     const was = element?.hidden;
@@ -183,10 +201,12 @@ export async function canvasPixels(page) {
   const scrolled = () => page.evaluate(() => `${window.scrollX},${window.scrollY}`);
   let png;
   for (let held = false; !held;) {
-    await page.$eval('#canvas', (canvas) => canvas.scrollIntoView({block: 'nearest'}));
+    // In the middle of the view where it fits, clear of the view's edges, which a cut rounded to
+    // the pixel could cross.
+    await page.$eval(selector, (canvas) => canvas.scrollIntoView(
+      {block: canvas.getBoundingClientRect().height < innerHeight ? 'center' : 'nearest'}));
     const before = await scrolled();
-    png = await (await page.$('#canvas')).screenshot({type: 'png', encoding: 'base64',
-                                                       captureBeyondViewport: false});
+    png = await elementPicture(page, selector);
     held = await scrolled() === before;
   }
   await shown(crosshairWas ?? true);

@@ -25,6 +25,7 @@ export const PROGRAM = {
   GL_CONSTANT_ATTENUATION: 1,
   GL_LINEAR_ATTENUATION: 0,
   GL_QUADRATIC_ATTENUATION: 0,
+  LIGHT_SET_IN: 'initLighting',
 };
 // GL's back material, which the program never sets: two-sided lighting lights back faces with it.
 const BACK_MATERIAL = {ambient: [0.2, 0.2, 0.2], diffuse: [0.8, 0.8, 0.8], specular: [0, 0, 0],
@@ -51,9 +52,18 @@ export function faceMaterial(n, front, back) {
   return back && n.GL_LIGHT_MODEL_TWO_SIDE !== 0 ? BACK_MATERIAL : front;
 }
 
+// The light's position in eye coordinates, for the model unturned at zoom 1: set in initLighting
+// under the identity it is LIGHT_POSITION; set in display() it is moved 6 units away from the eye
+// with the model first.
+const MODEL_DISTANCE = 6;
+function lightPosition(n) {
+  const [x, y, z, w] = n.LIGHT_POSITION;
+  return n.LIGHT_SET_IN === 'display' ? [x, y, z - MODEL_DISTANCE * w, w] : [x, y, z, w];
+}
+
 // The unit vector from eye position `p` towards the light.
 export function towardsLight(n, p) {
-  const [x, y, z, w] = n.LIGHT_POSITION;
+  const [x, y, z, w] = lightPosition(n);
   return unit(w === 0 ? [x, y, z] : minus([x / w, y / w, z / w], p));
 }
 
@@ -61,7 +71,7 @@ export function towardsLight(n, p) {
 // uses it: for a back face under two-sided lighting, already turned round, with `back` true).
 export function colourAt(n, front, p, normal, back = false) {
   const m = faceMaterial(n, front, back);
-  const [x, y, z, w] = n.LIGHT_POSITION;
+  const [x, y, z, w] = lightPosition(n);
   const toLight = w === 0 ? [x, y, z] : minus([x / w, y / w, z / w], p);
   const l = unit(toLight);
   let reach = 1;

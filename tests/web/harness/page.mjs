@@ -98,9 +98,9 @@ export async function click(page, selector, pixel) {
   await page.mouse.up();
 }
 
-export async function settledCanvas(page) {
+export async function settledCanvas(page, selector) {
   await framesSettled(page);
-  return canvasPixels(page);
+  return canvasPixels(page, selector);
 }
 
 export function bytesDiffering(a, b) {

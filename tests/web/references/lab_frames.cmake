@@ -11,18 +11,21 @@ set(lab_scripts ${PROJECT_SOURCE_DIR}/platform/web/lab)
 # SET's frames: `frames_wanted` are the native program's arguments after its folder.
 function(add_lab_frames set frames_wanted)
   set(edited ${frames}/lab/${set})
-  add_custom_command(OUTPUT ${edited}/lighting.cpp ${edited}/materials.cpp ${edited}/code.txt
+  add_custom_command(OUTPUT ${edited}/lighting.cpp ${edited}/materials.cpp ${edited}/display.cpp
+      ${edited}/code.txt
     COMMAND ${NODE_EXECUTABLE} references/lab_source.mjs ${PROJECT_SOURCE_DIR} ${lab_sets_file}
             ${set} ${edited}
     DEPENDS references/lab_source.mjs ${lab_sets_file} ${lab_scripts}/quote.mjs
             ${lab_scripts}/table.js ${lab_scripts}/code.js
             ${PROJECT_SOURCE_DIR}/src/shell/lighting.cpp
-            ${PROJECT_SOURCE_DIR}/src/geometry/materials.cpp ${lessons_file}
+            ${PROJECT_SOURCE_DIR}/src/geometry/materials.cpp
+            ${PROJECT_SOURCE_DIR}/src/shell/display.cpp ${lessons_file}
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
     COMMENT "Pasting the lab's numbers for ${set} into the viewer's sources")
-  # The edited files come first on the link line, so the library's own lighting and materials
-  # are never pulled in.
-  add_executable(web_lab_frames_${set} ${edited}/lighting.cpp ${edited}/materials.cpp)
+  # The edited files come first on the link line, so the library's own lighting, materials and
+  # frame are never pulled in.
+  add_executable(web_lab_frames_${set} ${edited}/lighting.cpp ${edited}/materials.cpp
+    ${edited}/display.cpp)
   target_include_directories(web_lab_frames_${set} PRIVATE ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(web_lab_frames_${set} PRIVATE ${reference_libraries})
   add_test(NAME web.lab_frames.${set} COMMAND web_lab_frames_${set} ${edited} ${frames_wanted})
@@ -44,7 +47,8 @@ foreach(index RANGE ${lab_last_set})
 endforeach()
 
 # A lessons' button is a run of keys and the lab's numbers (NAME=VALUES) from the viewer as it
-# starts: its frame is the keys' frame in the build with the numbers in.
+# starts, and perhaps the second view opened: its frame is the keys' frame in the build with the
+# numbers in.
 file(STRINGS ${lessons_file} lab_buttons REGEX "^<!-- try [a-z-]+ \"[^\"]+\":.*=")
 foreach(button IN LISTS lab_buttons)
   string(REGEX REPLACE "^<!-- try ([a-z-]+) .*" "\\1" name "${button}")
@@ -52,6 +56,10 @@ foreach(button IN LISTS lab_buttons)
   string(REGEX MATCHALL "[^ ]+" steps "${steps}")
   set(keys "")
   foreach(step IN LISTS steps)
+    # The second view changes nothing the picture shows.
+    if(step MATCHES "^outside")
+      continue()
+    endif()
     if(NOT step MATCHES "=")
       if(NOT step MATCHES "^[1-4shwpvq]+$")
         message(FATAL_ERROR "The lessons' button ${name} drags (${step}) and sets the lab's "

@@ -2,7 +2,8 @@
 // own "copy as code" text for the set (platform/web/lab/code.js), pasted into copies of the files it
 // names, each line in place of the line it quotes and the added calls where it says.
 //   node lab_source.mjs ROOT SETS.json SET FOLDER
-// writes FOLDER/lighting.cpp, FOLDER/materials.cpp and FOLDER/code.txt, the text pasted. A SET
+// writes FOLDER/lighting.cpp, FOLDER/materials.cpp, FOLDER/display.cpp and FOLDER/code.txt, the
+// text pasted. A SET
 // named lesson-NAME is the lab numbers of the lessons' button NAME (docs/LESSONS.md).
 import fs from 'node:fs';
 import path from 'node:path';
@@ -21,7 +22,7 @@ export function paste(code, files) {
   for (const block of code.trim().split('\n\n')) {
     const [head, ...lines] = block.split('\n');
     const place = /^\/\/ (?:\w+: )?(\S+), in place of$/.exec(head);
-    const added = /^\/\/ (\S+), in \w+, before (.+)$/.exec(head);
+    const added = /^\/\/ (?:\w+: )?(\S+), in \w+, before (.+)$/.exec(head);
     const file = (place ?? added)?.[1];
     if (!file || !files[file]) {
       throw new Error(`the lab's code says where it goes in a way this cannot follow: ${head}`);
@@ -64,7 +65,7 @@ if (process.argv[1] === new URL(import.meta.url).pathname) {
     process.exit(1);
   }
   const code = lab.labCode(setChanges(lab, set));
-  const sources = [lab.LAB_LIGHTING_FILE, lab.LAB_MATERIALS_FILE];
+  const sources = [lab.LAB_LIGHTING_FILE, lab.LAB_MATERIALS_FILE, lab.LAB_DISPLAY_FILE];
   const files = Object.fromEntries(sources.map(
     (file) => [file, fs.readFileSync(path.join(root, file), 'utf8').split('\n')]));
   paste(code, files);

@@ -6,7 +6,8 @@
 // walks through; STATE.ppm, the frame of each state (binary PPM, rows from the top);
 // lesson-NAME.ppm, the frame each of the lessons' steps shows; keyboard.json and keys-*.ppm, the
 // keyboard-only run's states, drawn after the drags its keys stand for; usage.txt, what the viewer
-// printed as it started. Given state names after the folder, it walks the same states but writes
+// printed as it started; outside.json and outside-*.ppm, the model seen from outside cameras, for
+// the page's second view. Given state names after the folder, it walks the same states but writes
 // only those frames: the lab's reference builds (lab_frames.cmake) draw only what their set needs.
 // An argument lesson-NAME=KEYS draws lesson-NAME.ppm, the viewer as it starts after KEYS: a
 // lesson's button that also sets the lab's numbers, which that build has edited in.
@@ -15,10 +16,12 @@
 #include "input/input.h"
 #include "lessons/views.h"
 
+#include <GL/glu.h>
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -114,6 +117,22 @@ const LessonView LESSON_VIEWS[] = {
     {"tree", lessons::tree(), 'p'},
     {"shader", lessons::sphere(true, true), 'p'},
 };
+
+// The page's second view from outside: the model alone, after these keys from the viewer as it
+// starts, seen by a camera `yaw` degrees about y from the eye's side, `pitch` degrees up and
+// `distance` units from the model's centre, 6 units in front of the eye, looking at it with the
+// viewer's own projection. Drawn here with GLU's gluLookAt multiplied onto that projection.
+struct OutsideView {
+    const char *name;
+    const char *keys;
+    double yaw, pitch, distance;
+};
+constexpr OutsideView OUTSIDE_VIEWS[] = {
+    {"outside-sphere-smooth-highlight", "sh", 50.0, 25.0, 20.0},
+    {"outside-tree-wireframe", "4w", -120.0, -30.0, 9.0},
+    {"outside-ladder-flat", "3", 200.0, 60.0, 14.0},
+};
+constexpr double MODEL_CENTRE_Z = -6.0;
 
 std::string folder;
 std::vector<std::string> onlyStates; // empty: every state, the table and the lessons' frames
@@ -230,6 +249,43 @@ TEST(ReferenceFrames, EachKeyboardStateIsDrawnAfterItsDrags)
         json << "], \"polygonMode\": \"" << modeName(modes[0])
              << "\", \"viewer\": " << viewerJson(modes[0]) << "}";
         ASSERT_TRUE(writePpm(renderFrame(viewerState), folder + "/" + state.name + ".ppm"));
+    }
+    json << "\n]}\n";
+}
+
+TEST(ReferenceFrames, EachOutsideViewIsDrawnThroughGluLookAt)
+{
+    if (!onlyStates.empty() || !keyedViews.empty()) {
+        GTEST_SKIP() << "only the frames asked for";
+    }
+    constexpr double RADIANS_PER_DEGREE = 3.14159265358979323846 / 180.0;
+    std::ofstream json(folder + "/outside.json");
+    json << "{\"views\": [\n";
+    for (const OutsideView &view : OUTSIDE_VIEWS) {
+        SCOPED_TRACE(view.name);
+        viewerState = ViewerState{};
+        pressKey('p');
+        for (const char *key = view.keys; *key != '\0'; ++key) {
+            pressKey(static_cast<unsigned char>(*key));
+        }
+        const double yaw = view.yaw * RADIANS_PER_DEGREE, pitch = view.pitch * RADIANS_PER_DEGREE;
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        gluLookAt(view.distance * std::sin(yaw) * std::cos(pitch), view.distance * std::sin(pitch),
+                  MODEL_CENTRE_Z + view.distance * std::cos(yaw) * std::cos(pitch), 0.0, 0.0,
+                  MODEL_CENTRE_Z, 0.0, 1.0, 0.0);
+        glMatrixMode(GL_MODELVIEW);
+        const Image frame = renderFrame(viewerState);
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        GLint modes[2] = {};
+        glGetIntegerv(GL_POLYGON_MODE, modes);
+        ASSERT_TRUE(writePpm(frame, folder + "/" + view.name + ".ppm"));
+        json << (&view == OUTSIDE_VIEWS ? "" : ",\n") << "  {\"name\": \"" << view.name
+             << "\", \"keys\": \"" << view.keys << "\", \"camera\": {\"yaw\": " << view.yaw
+             << ", \"pitch\": " << view.pitch << ", \"distance\": " << view.distance
+             << "}, \"polygonMode\": \"" << modeName(modes[0]) << "\"}";
     }
     json << "\n]}\n";
 }

@@ -1,11 +1,11 @@
 // What the probe tells the page: for a pixel, the polygon under it, the equation at its corners
 // with every term and the values in force, the weights the corners' colours were mixed with, and
 // the pixel as drawn, as JSON for orvane.probe.
+#include "gl/appendf.h"
 #include "gl/probe/probe.h"
 
 #include <emscripten.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,16 +13,6 @@
 namespace {
 
 constexpr double LEVELS = 255.0;
-
-void appendf(std::string &out, const char *format, ...)
-{
-    char text[256];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(text, sizeof text, format, arguments);
-    va_end(arguments);
-    out += text;
-}
 
 // "name":[a,b,c] from n numbers, times `scale`, and a comma before it unless it comes first.
 void appendList(std::string &out, const char *name, const GLfloat *values, int n,
