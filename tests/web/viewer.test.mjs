@@ -299,6 +299,46 @@ const cases = [
     }),
   },
   {
+    // Each row: a spotlight at the eye, aimed off the sphere's centre, and by how many degrees it
+    // misses the sphere's nearest corner, from the sphere's own corners (drawSphere: 20 bands of
+    // 40 facets, 6 units in front of the eye), or null where it reaches the sphere.
+    name: 'where the spot misses the model, the picture\'s name and the lab say so, and by how much',
+    engines: ['chromium'],
+    run: () => onOwnViewer(null, async ({page}) => {
+      const PI_APPROX = 3.141592654;
+      const corners = [];
+      for (let i = 0; i <= 20; ++i) {
+        for (let j = 0; j <= 40; ++j) {
+          const [b, a] = [i * PI_APPROX / 20, j * PI_APPROX / 20];
+          corners.push([Math.sin(b) * Math.cos(a), Math.cos(b) * Math.cos(a), Math.sin(a) - 6]);
+        }
+      }
+      const aim = [0.5, 0, -1];
+      const nearest = Math.min(...corners.map((c) => Math.acos(
+        c.reduce((sum, v, k) => sum + v * aim[k], 0) / Math.hypot(...c) / Math.hypot(...aim)))) *
+        180 / Math.PI;
+      const rows = [{cutoff: 5, missesBy: nearest - 5}, {cutoff: 20, missesBy: null}];
+      for (const {cutoff, missesBy} of rows) {
+        await page.evaluate((numbers) => Object.entries(numbers).forEach(
+          ([name, value]) => orvane.lab.set(name, value)),
+        {LIGHT_POSITION: [0, 0, 0, 1], GL_SPOT_DIRECTION: aim, GL_SPOT_CUTOFF: cutoff});
+        await framesSettled(page);
+        const {name, lab} = await page.evaluate(() => ({
+          name: document.querySelector('#canvas').getAttribute('aria-label'),
+          lab: document.querySelector('#lab-spot').textContent}));
+        const said = /the spotlight misses the model by ([\d.]+)°/.exec(name);
+        if (missesBy === null) {
+          assert.equal(said, null, name);
+          assert.equal(lab, '');
+        } else {
+          assert.ok(said && Math.abs(Number(said[1]) - missesBy) <= 0.06,
+                    `${name}: not ${missesBy.toFixed(2)}°`);
+          assert.match(lab, /The spot misses the model/);
+        }
+      }
+    }),
+  },
+  {
     name: 'the second view works from the keyboard: its keys turn and zoom the camera, and the ' +
           "light's handle moves the light",
     engines: EVERY_ENGINE,

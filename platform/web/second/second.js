@@ -318,9 +318,9 @@ var secondView = (function () {
     names.replaceChildren();
     marks.named.forEach(function (n) {
       var label = document.createElement('span');
-      label.textContent = n.atEdge ? arrowTowards(n) + ' ' + n.name + ', ' +
-                                     n.distance.toFixed(n.distance < 10 ? 1 : 0) +
-                                     ' from the eye' : n.name;
+      var away = n.name === 'eye' ? ''
+        : ', ' + n.distance.toFixed(n.distance < 10 ? 1 : 0) + ' from the eye';
+      label.textContent = n.atEdge ? arrowTowards(n) + ' ' + n.name + away : n.name;
       label.classList.toggle('edge', n.atEdge);
       label.style.left = n.x * scale + 'px';
       label.style.top = n.y * scale + 'px';

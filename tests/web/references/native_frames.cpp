@@ -116,6 +116,8 @@ const LessonView LESSON_VIEWS[] = {
     {"ladder", lessons::ladder(), 'p'},
     {"tree", lessons::tree(), 'p'},
     {"shader", lessons::sphere(true, true), 'p'},
+    {"light-outside", lessons::sphere(false, false), 'p'},
+    {"normals-outside", lessons::sphere(false, false), 'p'},
 };
 
 // The page's second view from outside: the model alone, after these keys from the viewer as it

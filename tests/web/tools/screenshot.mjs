@@ -5,7 +5,9 @@
 //   lab-page.png      the viewer's page with a spotlight set in the lab, on a desktop;
 //   lab-phone.png     the same on a 360 px phone: the picture and the keys, and the lab's lines;
 //   keyboard-page.png the viewer's page worked from the keyboard: the picture focused, turned with
-//                     the arrows, and the probe's crosshair moved and probed with Enter.
+//                     the arrows, and the probe's crosshair moved and probed with Enter;
+//   outside-view.png  the picture beside the scene from outside: a spotlight's cone, the normals,
+//                     and the probe's vectors at a pixel of the lit patch.
 // Run from anywhere:
 //   node tests/web/tools/screenshot.mjs
 import path from 'node:path';
@@ -80,8 +82,26 @@ try {
   await page.evaluate(() => window.scrollTo(0, 0));
   await framesSettled(page);
   await page.screenshot({path: picture('keyboard-page.png')});
+  page = await opened('#normals=smooth&LIGHT_POSITION=-3,3,0,1&GL_SPOT_DIRECTION=3,-3,-6' +
+                      '&GL_SPOT_CUTOFF=6', {width: 1366, height: 820, deviceScaleFactor: 1});
+  await page.evaluate(() => {
+    orvane.outside.open(true);
+    orvane.outside.show('normals', true);
+    orvane.outside.setCamera({yaw: 35, pitch: 15, distance: 16});
+  });
+  await page.click('#probe-switch');
+  await page.evaluate(() => window.scrollTo(0, 0));
+  await framesSettled(page);
+  const shown = await (await page.$('#canvas')).boundingBox();
+  await page.mouse.click(shown.x + 280, shown.y + 290);
+  await page.evaluate(() => window.scrollTo(0, 0));
+  await framesSettled(page);
+  const views = await (await page.$('#second-window')).boundingBox();
+  await page.screenshot({path: picture('outside-view.png'),
+                         clip: {x: 0, y: shown.y - 8, width: 1366,
+                                height: views.y + views.height - shown.y + 16}});
   console.log(['web-page', 'lessons-page', 'lab-page', 'lab-phone', 'lab-phone-lines',
-               'keyboard-page']
+               'keyboard-page', 'outside-view']
     .map((name) => picture(name + '.png')).join('\n'));
 } finally {
   await chromium.close();
