@@ -85,3 +85,8 @@ void addNormal(const GLfloat position[3], const GLfloat normal[3], Marks &marks)
 constexpr GLfloat NORMAL_LENGTH = 0.12f;
 // A light at infinity is drawn as arrows coming in from this far out along its direction.
 constexpr GLfloat LIGHT_ARROWS_FROM = 14.0f;
+
+// view.cpp, for the benchmark: opens or closes the view as orvane.outside.open does, and reads one
+// pixel of it back, which waits until it is drawn.
+bool openSecondView(bool on);
+void readSecondViewPixel(unsigned char rgba[4]);

@@ -122,6 +122,10 @@ void followFragmentState()
     }
 }
 
+// Drawn here as each draw of the picture is drawn, switching contexts each time: kept instead and
+// drawn all at once at the frame's end, the tree's frames with both views took a third longer
+// again (docs/PERFORMANCE.md), as the second view's work then followed the picture's rather than
+// overlapping it.
 void drawn(const Draw &draw)
 {
     view.lighting = *draw.lighting;
@@ -293,20 +297,30 @@ const char *answer(const std::string &text)
 
 } // namespace
 
+bool openSecondView(bool on)
+{
+    if (on && !makeContext()) {
+        return false;
+    }
+    view.open = on;
+    listenToFrames(&SECOND_VIEW, view.open);
+    gatherSentNormals(view.open && view.shown.normals);
+    glutPostRedisplay();
+    return true;
+}
+
+void readSecondViewPixel(unsigned char rgba[4])
+{
+    inSecondView([rgba] { emscripten_glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba); });
+}
+
 // orvane.outside on the page (second/second.js).
 extern "C" {
 
 // False if the browser gives the view no WebGL context.
 EMSCRIPTEN_KEEPALIVE int orvane_outside_open(int on)
 {
-    if (on != 0 && !makeContext()) {
-        return 0;
-    }
-    view.open = on != 0;
-    listenToFrames(&SECOND_VIEW, view.open);
-    gatherSentNormals(view.open && view.shown.normals);
-    glutPostRedisplay();
-    return 1;
+    return openSecondView(on != 0) ? 1 : 0;
 }
 
 // Parts, in the order of ShownParts: eye, light, cone, normals, vectors.
