@@ -70,7 +70,7 @@ EM_JS(void, tellPageContext, (int lost), {
 
 // The pixel of the canvas under a pointer's client position (window.js).
 EM_JS(void, canvasPixel, (double clientX, double clientY, int *x, int *y), {
-    var pixel = canvasPixelAt(clientX, clientY);
+    var pixel = glutWindow.pixelAt(clientX, clientY);
     HEAP32[x >> 2] = Math.floor(pixel.x);
     HEAP32[y >> 2] = Math.floor(pixel.y);
 });

@@ -42,7 +42,7 @@ EM_JS(void, listenForPointerEvents, (PointerHandler handler), {
                     event.preventDefault();
                     canvas.setPointerCapture(event.pointerId);
                 }
-                var pixel = canvasPixelAt(event.clientX, event.clientY);
+                var pixel = glutWindow.pixelAt(event.clientX, event.clientY);
                 wasmTable.get(handler)(phases[type], event.pointerType == 'pen' ? 1 : 0,
                                        event.pointerId, event.button, event.buttons, pixel.x,
                                        pixel.y);

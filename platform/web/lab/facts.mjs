@@ -8,7 +8,7 @@ import {labScripts} from './quote.mjs';
 
 const [factsFile, stamp] = process.argv.slice(2);
 const facts = JSON.parse(fs.readFileSync(factsFile, 'utf8'));
-const {GL_NAMES, LAB_NUMBERS} = labScripts();
+const {GL_NAMES, NUMBERS} = labScripts().labTable;
 const problems = [];
 // The table writes decimals; GL keeps single-precision floats: the same where they round alike.
 const same = (a, b) => Array.isArray(a) && Array.isArray(b) && a.length === b.length &&
@@ -19,7 +19,7 @@ for (const [name, value] of Object.entries(GL_NAMES)) {
     problems.push(`GL_NAMES.${name} is ${value}; GL/gl.h has ${facts.names[name]}`);
   }
 }
-for (const number of LAB_NUMBERS) {
+for (const number of NUMBERS) {
   if (number.initial && number.gl.pname && !same(number.initial, facts.initial[number.gl.pname])) {
     problems.push(`${number.name} starts at ${JSON.stringify(number.initial)}; GL starts it at ` +
                   JSON.stringify(facts.initial[number.gl.pname]));
@@ -37,8 +37,8 @@ for (const number of LAB_NUMBERS) {
   }
 }
 if (problems.length > 0) {
-  console.error('The lab\'s table (platform/web/lab/table.js) says of GL what the layer does not:\n' +
-                problems.join('\n'));
+  console.error('The lab\'s table (platform/web/lab/table.js) says of GL what the layer does ' +
+                'not:\n' + problems.join('\n'));
   process.exit(1);
 }
 fs.writeFileSync(stamp, 'checked\n');

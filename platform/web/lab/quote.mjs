@@ -25,20 +25,20 @@ export function labScripts(quoted = {}) {
 
 // {NAME: {file, text, values}} from the sources under `root`, and the problems found.
 export function quote(root) {
-  const {LAB_NUMBERS, LAB_CALLS_GO, LAB_POSITION_IN_DISPLAY_GOES, labSplitLine} = labScripts();
+  const {labTable, labCodeText} = labScripts();
   const quoted = {};
   const problems = [];
   const lines = {};
   const linesOf = (file) => lines[file] ??= fs.readFileSync(path.join(root, file), 'utf8')
     .split('\n');
-  for (const number of LAB_NUMBERS.filter((n) => n.line)) {
+  for (const number of labTable.NUMBERS.filter((n) => n.line)) {
     const found = linesOf(number.file).filter((line) => line.trim().startsWith(number.line));
     if (found.length !== 1) {
       problems.push(`${number.file}: ${found.length} lines begin "${number.line}", not one`);
       continue;
     }
     const text = found[0];
-    const values = labSplitLine(number, text).values
+    const values = labCodeText.splitLine(number, text).values
       .map((v) => v.startsWith('GL_') ? v : parseFloat(v));
     if (values.length !== number.parts.length) {
       problems.push(`${number.file}: "${text.trim()}" does not give ${number.name} its ` +
@@ -54,7 +54,7 @@ export function quote(root) {
       quoted[number.name].passed = passed[0];
     }
   }
-  for (const goes of [LAB_CALLS_GO, LAB_POSITION_IN_DISPLAY_GOES]) {
+  for (const goes of [labTable.CALLS_GO, labTable.POSITION_IN_DISPLAY_GOES]) {
     const found = linesOf(goes.file).filter((line) => line.trim() === goes.before).length;
     if (found !== 1) {
       problems.push(`${goes.file}: ${found} lines "${goes.before}" to add calls before, not one`);
@@ -63,7 +63,7 @@ export function quote(root) {
   // Where two constants go to glMaterialfv as the same parameter, the lab tells them apart by
   // their values.
   const byParameter = {};
-  for (const number of LAB_NUMBERS.filter((n) => n.gl.call === 'material' && quoted[n.name])) {
+  for (const number of labTable.NUMBERS.filter((n) => n.gl.call === 'material' && quoted[n.name])) {
     for (const pname of number.gl.pnames) {
       const key = pname + ' ' + quoted[number.name].values.join(',');
       if (byParameter[key]) {

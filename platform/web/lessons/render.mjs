@@ -32,14 +32,15 @@ function replaceOnce(text, pattern, replacement) {
 }
 
 // A step a button cannot take fails the build, with the page's own words for why: the steps are
-// read as the page reads them (page/steps.js), and the lab's numbers checked as the lab checks them.
-const lab = labScripts(quote(new URL('../../..', import.meta.url).pathname).quoted);
+// read as the page reads them (page/steps.js), and the lab's numbers checked as the lab checks
+// them.
+const pageScripts = labScripts(quote(new URL('../../..', import.meta.url).pathname).quoted);
 for (const [, name, , steps] of fs.readFileSync(lessonsFile, 'utf8').matchAll(TRY)) {
   for (const text of steps.trim().split(' ').filter(Boolean)) {
     try {
-      const step = lab.stepOf(text);
+      const step = pageScripts.givenSteps.stepOf(text);
       if (step.number) {
-        lab.labChecked(lab.labNumber(step.number), step.value);
+        pageScripts.lab.checked(pageScripts.lab.number(step.number), step.value);
       }
     } catch (error) {
       console.error(`${lessonsFile}: the button ${name} cannot take "${text}": ${error.message}`);

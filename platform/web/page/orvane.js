@@ -23,13 +23,13 @@ var orvane = globalThis['orvane'] = {
     Module['_orvane_keep_frames_for_probe'](on ? 1 : 0);
     Module['_orvane_set_probing'](on ? 1 : 0);
   },
-  'lab': labInterface,
+  'lab': lab.api,
   'outside': secondView.api,
   // What could not be given is left out, named beside the lab, and given back.
   'show': function (steps) {
-    var notes = giveSteps(String(steps));
+    var notes = givenSteps.give(String(steps));
     if (notes.length > 0) {
-      labTell('These steps could not be given, and were left out: ' + notes.join(' '));
+      labControls.tell('These steps could not be given, and were left out: ' + notes.join(' '));
     }
     return notes;
   },
@@ -45,4 +45,5 @@ var orvane = globalThis['orvane'] = {
 // After each frame: the picture's name and the words for what changed (describe.js), the address,
 // which links to the picture as it is (address.js), the lab's copy of the picture (preview.js), and
 // the names beside the second view's marks (second.js).
-frameListeners.push(showState, showInAddress, labCopyPicture, secondView.followFrame);
+viewerPage.listeners.frameDrawn.push(pictureWords.show, pageAddress.show, labPreview.copyPicture,
+                                     secondView.followFrame);

@@ -1,8 +1,8 @@
 // The second view on the page, run inside orvane-viewer.js (em++ --pre-js): its switch, where it
-// stands on the page, the parts it shows, its camera (drags, fingers, keys and buttons), the handles
-// that move the light and aim its cone, the names beside its marks and its words for a screen
-// reader. The program's side is second/view.cpp; orvane.outside (published in page/orvane.js) is
-// secondView.api below.
+// stands on the page, the parts it shows, its camera (drags, fingers, keys and buttons), the
+// handles that move the light and aim its cone, the names beside its marks and its words for a
+// screen reader. The program's side is second/view.cpp; orvane.outside (published in
+// page/orvane.js) is secondView.api below.
 var secondView = (function () {
   var PARTS = ['eye', 'light', 'cone', 'normals', 'vectors'];
   var SIZE = 600; // the drawing buffer's pixels each way
@@ -151,7 +151,7 @@ var secondView = (function () {
                                             dy);
     var value = fromProgram(result);
     if (value) {
-      labSet(which === 'light' ? 'LIGHT_POSITION' : 'GL_SPOT_DIRECTION', rounded(value));
+      lab.set(which === 'light' ? 'LIGHT_POSITION' : 'GL_SPOT_DIRECTION', rounded(value));
     }
   }
 
@@ -262,7 +262,7 @@ var secondView = (function () {
     try {
       setOpen(toggle.checked);
     } catch (error) {
-      tellStatus(error.message, 'failed');
+      viewerPage.tellStatus(error.message, 'failed');
     }
   });
   wide.addEventListener('change', place);

@@ -198,16 +198,25 @@ export async function canvasPixels(page, selector = '#canvas') {
   // region that says what changed) moves what follows it, and the browser scrolls to keep what is
   // in view in place. The picture's place is measured before it is taken, so one taken while the
   // page scrolled is cut from the wrong place: it is taken again.
+  // On a busy machine a canvas's new frame may also reach the screen a moment after the other's:
+  // the picture is taken until two in a row agree.
   const scrolled = () => page.evaluate(() => `${window.scrollX},${window.scrollY}`);
-  let png;
-  for (let held = false; !held;) {
-    // In the middle of the view where it fits, clear of the view's edges, which a cut rounded to
-    // the pixel could cross.
-    await page.$eval(selector, (canvas) => canvas.scrollIntoView(
-      {block: canvas.getBoundingClientRect().height < innerHeight ? 'center' : 'nearest'}));
-    const before = await scrolled();
-    png = await elementPicture(page, selector);
-    held = await scrolled() === before;
+  const steadyPicture = async () => {
+    for (;;) {
+      // In the middle of the view where it fits, clear of the view's edges, which a cut rounded
+      // to the pixel could cross.
+      await page.$eval(selector, (canvas) => canvas.scrollIntoView(
+        {block: canvas.getBoundingClientRect().height < innerHeight ? 'center' : 'nearest'}));
+      const before = await scrolled();
+      const taken = await elementPicture(page, selector);
+      if (await scrolled() === before) {
+        return taken;
+      }
+    }
+  };
+  let png = await steadyPicture();
+  for (let again = await steadyPicture(); again !== png; again = await steadyPicture()) {
+    png = again;
   }
   await shown(crosshairWas ?? true);
   const {width, height, base64} = await page.evaluate(async (encoded) => {

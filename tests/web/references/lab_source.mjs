@@ -12,7 +12,7 @@ import {labScripts, quote} from '../../../platform/web/lab/quote.mjs';
 
 // The set's changes as the lab's code.js takes them, in the table's order.
 export function setChanges(lab, set) {
-  return lab.LAB_NUMBERS.filter((number) => Object.hasOwn(set.values, number.name))
+  return lab.labTable.NUMBERS.filter((number) => Object.hasOwn(set.values, number.name))
     .map((number) => ({number, value: [set.values[number.name]].flat()}));
 }
 
@@ -48,7 +48,7 @@ export function lessonSet(root, name, lab) {
   const steps = line.replace(/^.*?": */, '').replace(/ *-->$/, '').split(' ');
   const values = Object.fromEntries(steps.filter((step) => step.includes('=')).map((step) => {
     const [number, text] = step.split('=');
-    const value = lab.labParse(text);
+    const value = lab.lab.parse(text);
     return [number, value.length === 1 ? value[0] : value];
   }));
   return {name, values};
@@ -64,8 +64,9 @@ if (process.argv[1] === new URL(import.meta.url).pathname) {
     console.error(set ? problems.join('\n') : `no lab set called ${name} in ${setsFile}`);
     process.exit(1);
   }
-  const code = lab.labCode(setChanges(lab, set));
-  const sources = [lab.LAB_LIGHTING_FILE, lab.LAB_MATERIALS_FILE, lab.LAB_DISPLAY_FILE];
+  const code = lab.labCodeText.code(setChanges(lab, set));
+  const {LIGHTING_FILE, MATERIALS_FILE, DISPLAY_FILE} = lab.labTable;
+  const sources = [LIGHTING_FILE, MATERIALS_FILE, DISPLAY_FILE];
   const files = Object.fromEntries(sources.map(
     (file) => [file, fs.readFileSync(path.join(root, file), 'utf8').split('\n')]));
   paste(code, files);
