@@ -127,9 +127,11 @@ async function openModelAlone(page, camera) {
 }
 
 // Where eye position `p` lies in a view of `size` pixels through column-major `matrix`.
-function throughMatrix(matrix, [x, y, z], size = 600) {
-  const clip = [0, 1, 2, 3].map((row) => matrix[row] * x + matrix[4 + row] * y +
-                                         matrix[8 + row] * z + matrix[12 + row]);
+const clipOf = (matrix, [x, y, z]) => [0, 1, 2, 3].map((row) => matrix[row] * x +
+  matrix[4 + row] * y + matrix[8 + row] * z + matrix[12 + row]);
+
+function throughMatrix(matrix, at, size = 600) {
+  const clip = clipOf(matrix, at);
   return [(clip[0] / clip[3] + 1) * size / 2, (1 - clip[1] / clip[3]) * size / 2];
 }
 
@@ -236,7 +238,7 @@ const cases = [
   },
   {
     name: "the eye's and the light's marks lie where camera().matrix puts them, and their handles " +
-          'over them',
+          'over them; a light the view cannot hold is named at its edge',
     engines: ['chromium'],
     run: () => onOwnViewer(null, async ({page}) => {
       await page.evaluate(() => {
@@ -263,6 +265,27 @@ const cases = [
           assert.ok(Math.hypot(hx - x, hy - y) <= 1.5, `${handle} at (${hx}, ${hy}), not (${x}, ${y})`);
         }
       }
+      // A light behind the camera is named at the view's edge, on the side it lies across the line
+      // of sight, and has no handle to drag.
+      const away = [300, 0, -6];
+      await page.evaluate((at) => orvane.lab.set('LIGHT_POSITION', [...at, 1]), away);
+      await framesSettled(page);
+      const [clipX, clipY, , clipW] = clipOf(matrix, away);
+      assert.ok(clipW < 0, 'the row needs a light behind the camera');
+      const seen = await page.evaluate(() => {
+        const scale = document.querySelector('#second-view').getBoundingClientRect().width / 600;
+        const label = [...document.querySelectorAll('#second-names span')]
+          .find((span) => span.textContent.includes('light'));
+        return {edge: label.classList.contains('edge'), x: parseFloat(label.style.left) / scale,
+                y: parseFloat(label.style.top) / scale,
+                handleHidden: document.querySelector('#second-light').hidden};
+      });
+      assert.ok(seen.edge && seen.handleHidden, JSON.stringify(seen));
+      const [dx, dy] = [seen.x - 300, seen.y - 300];
+      assert.ok(Math.abs(Math.atan2(dy, dx) - Math.atan2(-clipY, clipX)) < 1e-3,
+                `named at (${seen.x}, ${seen.y}), not towards (${clipX}, ${-clipY})`);
+      assert.ok(Math.abs(Math.max(Math.abs(dx), Math.abs(dy)) - (300 - 24)) < 0.5,
+                `named at (${seen.x}, ${seen.y}), not 24 pixels inside the edge`);
     }),
   },
   {
