@@ -22,16 +22,10 @@ struct OutsideCamera {
 };
 // Where the viewer's display() puts the model: 6 units in front of the eye.
 constexpr double MODEL_CENTRE[3] = {0.0, 0.0, -6.0};
-// The camera from the eye: the viewer's own picture.
-constexpr OutsideCamera FROM_THE_EYE = {0.0, 0.0, 6.0};
 // Whence the view opens: to the right and above, far enough back to show the eye, the model and
-// the light's mark (or its edge mark) together.
+// the light's mark (or its edge mark) together. The limits of turning and zooming are the page's
+// (second.js), which is what turns and zooms it.
 constexpr OutsideCamera OPENING_CAMERA = {50.0, 25.0, 20.0};
-// Turning stops short of straight up and down, where the camera's up would be undefined.
-constexpr double LARGEST_PITCH = 89.0;
-// Nearer than this the camera would sit inside the model.
-constexpr double NEAREST_DISTANCE = 1.5;
-constexpr double FARTHEST_DISTANCE = 500.0;
 
 // camera.cpp: the camera's place in eye coordinates, and its matrix: the viewer's `projection` x
 // the camera's view, taking the viewer's eye coordinates to the second view's clip coordinates.

@@ -6,7 +6,8 @@
 var secondView = (function () {
   var PARTS = ['eye', 'light', 'cone', 'normals', 'vectors'];
   var SIZE = 600; // the drawing buffer's pixels each way
-  // As in second.h: whence the view opens, the camera at the eye, and how far it may go.
+  // Whence the view opens (the program starts there too: second.h), the camera at the eye, and
+  // how far it may turn and zoom.
   var OPENING = {yaw: 50, pitch: 25, distance: 20};
   var FROM_THE_EYE = {yaw: 0, pitch: 0, distance: 6};
   var LARGEST_PITCH = 89;
