@@ -178,20 +178,21 @@ async function elementPicture(page, selector) {
   return page.screenshot({type: 'png', encoding: 'base64', captureBeyondViewport: false, clip});
 }
 
+// What the page lays over its canvases: the probe's crosshair, and the second view's names and
+// handles.
+const OVERLAYS = '#crosshair, #second-names, .second-handle';
+
 // A canvas as the page shows it (the picture's unless `selector` names another), as {width,
-// height, rgba}: a screenshot of the element, without the probe's crosshair over it, decoded by
-// the browser itself. The pixels come back as base64:
+// height, rgba}: a screenshot of the element, without what the page lays over it, decoded by the
+// browser itself. The pixels come back as base64:
 // WebDriver BiDi tags each number of an array one by one, which took Firefox seconds a picture.
 export async function canvasPixels(page, selector = '#canvas') {
-  const shown = (crosshair) => page.evaluate((hidden) => {
-    const element = document.querySelector('#crosshair');
-    const was = element?.hidden;
-    if (element) {
-      element.hidden = hidden;
-    }
-    return was;
-  }, crosshair);
-  const crosshairWas = await shown(true);
+  const overlays = (visibility) => page.evaluate((overlaySelector, wanted) => {
+    document.querySelectorAll(overlaySelector).forEach((element) => {
+      element.style.visibility = wanted;
+    });
+  }, OVERLAYS, visibility);
+  await overlays('hidden');
   // In view first, and taken from the view: the canvas may stay put while the page scrolls
   // (position: sticky), which a picture taken beyond the view would cut from the wrong place.
   // The page may also scroll by itself: a line of text above the view that wraps anew (the live
@@ -218,7 +219,12 @@ export async function canvasPixels(page, selector = '#canvas') {
   for (let again = await steadyPicture(); again !== png; again = await steadyPicture()) {
     png = again;
   }
-  await shown(crosshairWas ?? true);
+  await overlays('');
+  return decodedPng(page, png);
+}
+
+// A PNG (in base64) as {width, height, rgba}, decoded by the browser in `page`.
+export async function decodedPng(page, png) {
   const {width, height, base64} = await page.evaluate(async (encoded) => {
     const blob = await (await fetch('data:image/png;base64,' + encoded)).blob();
     const bitmap = await createImageBitmap(blob);
