@@ -11,7 +11,7 @@ import path from 'node:path';
 import {after, before, test} from 'node:test';
 import {pathToFileURL} from 'node:url';
 
-import {ENGINES, framesSettled, launchBrowser, serve} from './harness/browser.mjs';
+import {ENGINES, decodedPng, framesSettled, launchBrowser, serve} from './harness/browser.mjs';
 import {WINDOW_TITLE, bytesDiffering, canvasPlaces, click, giveInput, onViewer, openViewer,
         penDrag, press, settledCanvas, touchDrag, touchScreen, viewerStarted}
   from './harness/page.mjs';
@@ -286,6 +286,62 @@ const cases = [
                 `named at (${seen.x}, ${seen.y}), not towards (${clipX}, ${-clipY})`);
       assert.ok(Math.abs(Math.max(Math.abs(dx), Math.abs(dy)) - (300 - 24)) < 0.5,
                 `named at (${seen.x}, ${seen.y}), not 24 pixels inside the edge`);
+    }),
+  },
+  {
+    name: 'Save the picture saves what the canvases show, the second view beside the picture while ' +
+          'it is open, under a name that says the model, the modes and whether the lab changed',
+    engines: ['chromium'],
+    run: () => onOwnViewer(null, async ({page}) => {
+      const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'orvane-saved-'));
+      const cdp = await page.createCDPSession();
+      await cdp.send('Browser.setDownloadBehavior',
+                     {behavior: 'allow', downloadPath: folder, eventsEnabled: true});
+      const rows = [
+        {keys: '4sw', canvases: ['#canvas'],
+         name: 'orvane-tree-smooth-normals-highlight-off-wireframe.png'},
+        {keys: 'h', lab: {HIGHLIGHT_SHININESS: 10}, outside: true, canvases: ['#canvas', SECOND],
+         name: 'orvane-tree-smooth-normals-highlight-on-wireframe-lab-changed-and-outside.png'},
+      ];
+      for (const {keys, lab = {}, outside = false, canvases, name} of rows) {
+        await giveInput(page, {keys});
+        await page.evaluate((numbers, open) => {
+          Object.entries(numbers).forEach(([number, value]) => orvane.lab.set(number, value));
+          orvane.outside.open(open);
+        }, lab, outside);
+        let completed;
+        const saved = new Promise((resolve) => {
+          completed = (progress) => progress.state === 'completed' && resolve();
+        });
+        cdp.on('Browser.downloadProgress', completed);
+        await click(page, '#save-picture');
+        await saved;
+        cdp.off('Browser.downloadProgress', completed);
+        const file = path.join(folder, name);
+        const picture = await decodedPng(page, fs.readFileSync(file).toString('base64'));
+        fs.rmSync(file);
+        const shown = [];
+        for (const selector of canvases) {
+          shown.push(await settledCanvas(page, selector));
+        }
+        assert.equal(picture.width, shown.reduce((sum, c) => sum + c.width, 0), name);
+        let left = 0;
+        for (const [i, canvas] of shown.entries()) {
+          let worst = 0;
+          for (let y = 0; y < canvas.height; ++y) {
+            for (let x = 0; x < canvas.width; ++x) {
+              const at = 4 * (y * canvas.width + x);
+              const there = 4 * (y * picture.width + left + x);
+              for (let c = 0; c < 3; ++c) {
+                worst = Math.max(worst, Math.abs(canvas.rgba[at + c] - picture.rgba[there + c]));
+              }
+            }
+          }
+          assert.ok(worst <= 1, `${name}: ${canvases[i]} off by ${worst} levels`);
+          left += canvas.width;
+        }
+      }
+      fs.rmdirSync(folder);
     }),
   },
   {

@@ -43,7 +43,7 @@ var orvane = globalThis['orvane'] = {
 };
 
 // After each frame: the picture's name and the words for what changed (describe.js), the address,
-// which links to the picture as it is (address.js), the lab's copy of the picture (preview.js), and
-// the names beside the second view's marks (second.js).
+// which links to the picture as it is (address.js), the lab's copy of the picture (preview.js), the
+// names beside the second view's marks (second.js), and a picture someone asked to save (save.js).
 viewerPage.listeners.frameDrawn.push(pictureWords.show, pageAddress.show, labPreview.copyPicture,
-                                     secondView.followFrame);
+                                     secondView.followFrame, savedPicture.afterFrame);

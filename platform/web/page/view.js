@@ -91,11 +91,11 @@ var linkView = (function () {
 
   // The pairs a link holds for the view the viewer shows now: the parts that differ from the start.
   function viewPairs() {
-    var state = orvane.viewerState();
+    var view = viewRead(orvane.viewerState());
     return Object.keys(VIEW_PARTS).filter(function (name) {
-      return VIEW_PARTS[name].read(state) !== VIEW_PARTS[name].start;
+      return view[name] !== VIEW_PARTS[name].start;
     }).map(function (name) {
-      return [name, VIEW_PARTS[name].read(state)];
+      return [name, view[name]];
     });
   }
 
@@ -123,5 +123,14 @@ var linkView = (function () {
     }).join(' ');
   }
 
-  return {pairs: viewPairs, isPart: isViewPart, steps: viewSteps};
+  // What the viewer shows now, each part in a link's words.
+  function viewRead(state) {
+    var view = {};
+    Object.keys(VIEW_PARTS).forEach(function (name) {
+      view[name] = VIEW_PARTS[name].read(state);
+    });
+    return view;
+  }
+
+  return {pairs: viewPairs, isPart: isViewPart, steps: viewSteps, read: viewRead};
 })();
