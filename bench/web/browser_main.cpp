@@ -1,7 +1,8 @@
 // The browser side of the benchmark: the viewer's start-up on the web layers, then the frames of
 // frame_times.cpp, one setting per task so the page stays responsive between them, and the tree's
-// frames with the second view closed and open. The number of timed frames per setting comes as the
-// program's argument; "done" is printed at the end.
+// frames with the second view closed, open on the scene from outside, and open on the picture lit
+// per pixel. The number of timed frames per setting comes as the program's argument; "done" is
+// printed at the end.
 #include "frame_times.h"
 
 #include "second/second.h"
@@ -19,8 +20,8 @@ int frames = 0;
 int nextSetting = 0;
 
 // The tree's frames again, swapped so that every listener has drawn its part, first with the second
-// view closed, then open: each ends once the picture, and the second view where it is open, has
-// been drawn.
+// view closed, then open on each of what it shows: each ends once the picture, and the second view
+// where it is open, has been drawn.
 void pictureSwapped()
 {
     glutSwapBuffers();
@@ -37,21 +38,27 @@ void bothViewsSwapped()
 
 struct Variant {
     const char *name;
-    bool secondView;
+    bool secondView, perPixel;
     FrameEnd end;
 };
-constexpr Variant VARIANTS[] = {{nullptr, false, nullptr},
-                                {"picture alone, swapped", false, pictureSwapped},
-                                {"both views, swapped", true, bothViewsSwapped}};
-constexpr int STEPS = BENCHMARK_SETTINGS + 2 * (BENCHMARK_SETTINGS - FIRST_TREE_SETTING);
+constexpr Variant VARIANTS[] = {{nullptr, false, false, nullptr},
+                                {"picture alone, swapped", false, false, pictureSwapped},
+                                {"both views, swapped", true, false, bothViewsSwapped},
+                                {"both views, per pixel, swapped", true, true, bothViewsSwapped}};
+constexpr int VARIANT_COUNT = sizeof VARIANTS / sizeof VARIANTS[0];
+constexpr int TREE_SETTINGS = BENCHMARK_SETTINGS - FIRST_TREE_SETTING;
+constexpr int STEPS = BENCHMARK_SETTINGS + (VARIANT_COUNT - 1) * TREE_SETTINGS;
 
 void timeNextSetting(void *)
 {
-    // The settings as they are, then the tree's with each of the two other variants.
+    // The settings as they are, then the tree's with each of the other variants.
     const int step = nextSetting;
-    const int variant = step < BENCHMARK_SETTINGS ? 0 : 1 + (step - BENCHMARK_SETTINGS) / 2;
-    const int setting =
-        step < BENCHMARK_SETTINGS ? step : FIRST_TREE_SETTING + (step - BENCHMARK_SETTINGS) % 2;
+    const int variant =
+        step < BENCHMARK_SETTINGS ? 0 : 1 + (step - BENCHMARK_SETTINGS) / TREE_SETTINGS;
+    const int setting = step < BENCHMARK_SETTINGS
+                            ? step
+                            : FIRST_TREE_SETTING + (step - BENCHMARK_SETTINGS) % TREE_SETTINGS;
+    showPerPixel(VARIANTS[variant].perPixel);
     openSecondView(VARIANTS[variant].secondView);
     timeSetting("browser", setting, frames, VARIANTS[variant].name, VARIANTS[variant].end);
     if (++nextSetting < STEPS) {
