@@ -97,6 +97,8 @@ test('a lesson\'s step is keys, a drag, a lab number or the second view, and not
     {text: 'LIGHT_SET_IN=display', step: {number: 'LIGHT_SET_IN', value: ['display']}},
     {text: 'outside', step: {outside: null}},
     {text: 'outside:eye,normals', step: {outside: ['eye', 'normals']}},
+    {text: 'perpixel', step: {perPixel: true}},
+    {text: 'perPixel', error: /not a run of the viewer's keys/},
     {text: 'outside:cones', error: /shows eye, light, cone, normals, vectors, not cones/},
     {text: 'middle:1,2>3', error: /not a run of the viewer's keys/},
     {text: 'x', error: /not a run of the viewer's keys/},

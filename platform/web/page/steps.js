@@ -6,7 +6,8 @@
 //     release on the window, as the viewer's mouse listens for them;
 //   one of the lab's numbers, "HIGHLIGHT_SHININESS=10", set as the lab's panel sets it;
 //   "outside", the second view opened on the scene from outside, or "outside:eye,normals", opened
-//     showing only the parts named.
+//     showing only the parts named;
+//   "perpixel", the second view opened on the picture lit per pixel.
 // What the keys and drags do is the viewer's own code's business: the page only types and drags.
 var givenSteps = (function () {
   var STEP_BUTTONS = {left: 0, middle: 1, right: 2};
@@ -16,8 +17,9 @@ var givenSteps = (function () {
   var STEP_OUTSIDE = /^outside(?::([a-z]+(?:,[a-z]+)*))?$/;
   var STEP_PARTS = ['eye', 'light', 'cone', 'normals', 'vectors'];
 
-  // One step's text as {keys}, {drag: {button, from, to}} or {number, value}; throws a TypeError
-  // that says why a text is none of them. The lab's numbers are checked when they are set.
+  // One step's text as {keys}, {drag: {button, from, to}}, {number, value}, {outside: parts} or
+  // {perPixel: true}; throws a TypeError that says why a text is none of them. The lab's numbers
+  // are checked when they are set.
   function stepOf(text) {
     var drag = STEP_DRAG.exec(text);
     var number = STEP_NUMBER.exec(text);
@@ -41,6 +43,9 @@ var givenSteps = (function () {
         }
       });
       return {outside: parts};
+    }
+    if (text === 'perpixel') {
+      return {perPixel: true};
     }
     throw new TypeError('"' + text + '" is not a run of the viewer\'s keys, a drag, a lab ' +
                         'number or the second view.');
@@ -73,6 +78,8 @@ var givenSteps = (function () {
       stepMouse(window, 'mouseup', drag.button, 0, drag.to);
     } else if (step.number) {
       lab.set(step.number, step.value.length === 1 ? step.value[0] : step.value);
+    } else if (step.perPixel) {
+      secondView.perPixelApi.open(true);
     } else {
       secondView.api.open(true);
       if (step.outside) {

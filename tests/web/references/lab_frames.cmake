@@ -47,8 +47,8 @@ foreach(index RANGE ${lab_last_set})
 endforeach()
 
 # A lessons' button is a run of keys and the lab's numbers (NAME=VALUES) from the viewer as it
-# starts, and perhaps the second view opened: its frame is the keys' frame in the build with the
-# numbers in.
+# starts, and perhaps the second view opened (outside, perpixel): its frame is the keys' frame in
+# the build with the numbers in.
 file(STRINGS ${lessons_file} lab_buttons REGEX "^<!-- try [a-z-]+ \"[^\"]+\":.*=")
 foreach(button IN LISTS lab_buttons)
   string(REGEX REPLACE "^<!-- try ([a-z-]+) .*" "\\1" name "${button}")
@@ -57,7 +57,7 @@ foreach(button IN LISTS lab_buttons)
   set(keys "")
   foreach(step IN LISTS steps)
     # The second view changes nothing the picture shows.
-    if(step MATCHES "^outside")
+    if(step MATCHES "^(outside|perpixel)")
       continue()
     endif()
     if(NOT step MATCHES "=")

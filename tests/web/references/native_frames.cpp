@@ -118,6 +118,7 @@ const LessonView LESSON_VIEWS[] = {
     {"shader", lessons::sphere(true, true), 'p'},
     {"light-outside", lessons::sphere(false, false), 'p'},
     {"normals-outside", lessons::sphere(false, false), 'p'},
+    {"per-pixel", lessons::sphere(true, true), 'p'},
 };
 
 // The page's second view from outside: the model alone, after these keys from the viewer as it
