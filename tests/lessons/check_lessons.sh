@@ -8,7 +8,7 @@
 #     equation gives with the light and materials of their frame;
 #   - docs/LESSONS.md is its template filled with the committed numbers, the browser-made ones
 #     (BROWSER_) included: the browser suite measures those again, since this check runs no browser;
-#   - lesson 6's quote of the browser's vertex shader is still in platform/web/gl/shader.cpp;
+#   - lesson 6's quote of the browser's lighting equation is still in platform/web/gl/shader.cpp;
 #   - the lines of src/ the web page's lighting lab quotes are still there (lab/quote.mjs).
 # The pictures are not compared: their pixels are only as repeatable as llvmpipe on this CPU.
 # Usage: check_lessons.sh RECORD_PROGRAM RENDER_PROGRAM SOURCE_DIR
@@ -38,7 +38,7 @@ fi
 
 shader=$source/platform/web/gl/shader.cpp
 quote=$(awk -f "$here/shader_quote.awk" "$shader" "$source/docs/LESSONS.md")
-[ -z "$quote" ] || fail "lesson 6 no longer quotes the browser's vertex shader (copy its lines from
+[ -z "$quote" ] || fail "lesson 6 no longer quotes the browser's lighting equation (copy its lines from
 $shader into lessons/LESSONS.md.in and run scripts/lessons.sh): $quote"
 
 lab=$(node "$source/platform/web/lab/quote.mjs" "$source" --check 2>&1) ||

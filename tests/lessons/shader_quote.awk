@@ -1,6 +1,7 @@
-# Prints why lesson 6 no longer quotes the browser's vertex shader, or nothing when it does: the
-# first ```glsl block after the lesson's heading must be a run of consecutive lines of the shader's
-# source, each line compared without the spaces around it, since the lesson indents it its own way.
+# Prints why lesson 6 no longer quotes the browser's shader, or nothing when it does: the first
+# ```glsl block after the lesson's heading must be a run of consecutive lines of the lighting
+# equation's GLSL source, each line compared without the spaces around it, since the lesson indents
+# it its own way.
 #   awk -f shader_quote.awk platform/web/gl/shader.cpp docs/LESSONS.md
 function trimmed(line) {
   gsub(/^[ \t]+|[ \t]+$/, "", line)
@@ -10,7 +11,7 @@ function trimmed(line) {
 NR == FNR {
   if (/^\)";/) inShader = 0
   if (inShader) shader[shaderLines++] = trimmed($0)
-  if (/VERTEX_SHADER = R"\(/) inShader = 1
+  if (/LIGHTING_EQUATION = R"\(/) inShader = 1
   next
 }
 /^## 6\. / { inLesson = 1 }
@@ -19,7 +20,7 @@ inQuote { quote[quoteLines++] = trimmed($0) }
 inLesson && !quoted && /^```glsl/ { inQuote = 1 }
 
 END {
-  if (shaderLines == 0) { print "no VERTEX_SHADER in " ARGV[1]; exit }
+  if (shaderLines == 0) { print "no LIGHTING_EQUATION in " ARGV[1]; exit }
   if (!quoted || quoteLines == 0) {
     print "no ```glsl block after lesson 6's heading in " ARGV[2]
     exit
@@ -32,5 +33,5 @@ END {
     if (k > most) most = k
   }
   print "quoted line " most + 1 ", \"" quote[most] "\", is not where the quote puts it in " \
-    ARGV[1] "'s VERTEX_SHADER"
+    ARGV[1] "'s LIGHTING_EQUATION"
 }

@@ -3,7 +3,8 @@
 // Each answer must agree with the screen (the colour its weights predict against the pixel read
 // back) and with OpenGL 1.x's lighting equation, worked out here from each corner's position and
 // normal and the light and materials the viewer sets (src/shell/lighting.cpp,
-// src/geometry/materials.cpp).
+// src/geometry/materials.cpp); and, with the picture lit per pixel open beside it, so must its
+// answer for the pixel itself, against that view.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import {after, before, test} from 'node:test';
@@ -135,11 +136,14 @@ const ROWS = [
                                          states: STATES.filter((s) => s.model !== '3')})),
 ];
 
-test('the probe agrees with the screen and with the lighting equation', async (t) => {
+test('the probe agrees with the screen and with the lighting equation, per corner and per pixel',
+     async (t) => {
   await setProbeSwitch(true);
+  await page.evaluate(() => orvane.perPixel.open(true));
   let tried = 0;
   let worstPixel = 0;
   let worstCorner = 0;
+  let worstPerPixel = 0;
   for (const row of ROWS) {
     await page.evaluate((values) => {
       orvane.lab.reset();
@@ -152,6 +156,7 @@ test('the probe agrees with the screen and with the lighting equation', async (t
       const name = `${row.name}: model ${keys.model}, ${keys.smooth ? 'smooth' : 'flat'}, ` +
         `highlight ${keys.highlight ? 'on' : 'off'}`;
       await t.test(name, async () => {
+        const perPixelView = await canvasPixels(page, '#second-view');
         for (const {x, y, part} of pixels) {
           const where = `${name}, pixel (${x}, ${y})`;
           const answer = await probe(x, y);
@@ -202,6 +207,26 @@ test('the probe agrees with the screen and with the lighting equation', async (t
             assert.ok(Math.abs(corner.nDotL - dot(unit(corner.normal), l)) < 1e-4, where);
             assert.ok(Math.abs(corner.nDotH - dot(unit(corner.normal), corner.H)) < 1e-4, where);
           }
+          // Per pixel: the equation at the point the weights give, with the corners' normals
+          // blended by them (their own: GL_FLAT, which lights each corner with the first one's, is
+          // ignored), as the view beside the picture shows it.
+          const {perPixel} = answer;
+          assert.ok(largest(perPixel.position, point) < 1e-4, `${where}: ${perPixel.position}`);
+          if (n.GL_SHADE_MODEL !== 'GL_FLAT') {
+            const blended = unit([0, 1, 2].map(
+              (c) => corners.reduce((sum, corner, i) => sum + weights[i] * corner.normal[c], 0)));
+            assert.ok(largest(perPixel.normal, blended) < 1e-4, `${where}: ${perPixel.normal}`);
+          }
+          const byHand = colourAt(n, front, perPixel.position, unit(perPixel.normal), back);
+          assert.ok(largest(byHand, perPixel.colour) <= CORNER_LEVELS,
+                    `${where}, per pixel: ${perPixel.colour}, by hand ${byHand}`);
+          const i = 4 * (y * perPixelView.width + x);
+          const shown = [...perPixelView.rgba.subarray(i, i + 3)];
+          const perPixelOff = largest(perPixel.colour, shown);
+          worstPerPixel = Math.max(worstPerPixel, perPixelOff);
+          assert.ok(perPixelOff <= PIXEL_LEVELS,
+                    `${where}: per pixel ${perPixel.colour}, in the view ${shown}`);
+
           // On the sphere, smooth normals point away from its centre, 6 in front of the eye.
           if (keys.model === '1' && keys.smooth && n.GL_SHADE_MODEL === 'GL_SMOOTH') {
             for (const corner of corners) {
@@ -214,9 +239,13 @@ test('the probe agrees with the screen and with the lighting equation', async (t
       });
     }
   }
-  await page.evaluate(() => orvane.lab.reset());
+  await page.evaluate(() => {
+    orvane.lab.reset();
+    orvane.perPixel.open(false);
+  });
   t.diagnostic(`${tried} pixels; largest |predicted - pixel| ${worstPixel} levels; largest ` +
-               `corner colour against the equation by hand ${worstCorner.toFixed(4)} levels`);
+               `corner colour against the equation by hand ${worstCorner.toFixed(4)} levels; ` +
+               `largest per-pixel colour against its view ${worstPerPixel.toFixed(2)} levels`);
 });
 
 test('the probe answers null on the background and where the model is lines or points',

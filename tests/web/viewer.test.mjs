@@ -135,7 +135,29 @@ function throughMatrix(matrix, at, size = 600) {
   return [(clip[0] / clip[3] + 1) * size / 2, (1 - clip[1] / clip[3]) * size / 2];
 }
 
-const largestOff = (a, b) => Math.max(...a.map((v, i) => Math.abs(v - b[i])));
+const largestOff = (a, b) => a.reduce((most, v, i) => Math.max(most, Math.abs(v - b[i])), 0);
+
+// The highlight on the sphere (pixels whose red, which its colours leave unclipped, lies within
+// HIGHLIGHT_LEVELS of its brightest), and how round it is: its area over the circle about its
+// middle that holds it, 1 for a disc.
+const HIGHLIGHT_LEVELS = 10;
+function highlightShape({width, rgba}) {
+  const onSphere = (i) => rgba[i] < 250; // the white background is not
+  let peak = 0;
+  for (let i = 0; i < rgba.length; i += 4) {
+    peak = onSphere(i) ? Math.max(peak, rgba[i]) : peak;
+  }
+  const lit = [];
+  for (let i = 0; i < rgba.length; i += 4) {
+    if (onSphere(i) && rgba[i] >= peak - HIGHLIGHT_LEVELS) {
+      lit.push([(i / 4) % width, Math.floor(i / 4 / width)]);
+    }
+  }
+  const middle = [0, 1].map((k) => lit.reduce((sum, p) => sum + p[k], 0) / lit.length);
+  const reach = lit.reduce((most, [x, y]) => Math.max(most, Math.hypot(x - middle[0],
+                                                                        y - middle[1])), 0);
+  return {peak, roundness: lit.length / (Math.PI * reach * reach)};
+}
 
 // Presses Tab until the element `selector` has the focus; how many presses it took.
 async function tabTo(page, selector, most = 60) {
@@ -289,6 +311,70 @@ const cases = [
     }),
   },
   {
+    // Flat normals, a light at infinity, the viewer at infinity, no spot and no attenuation: every
+    // term is the same across a facet, so lit per pixel or per corner it has one colour. Smooth,
+    // per corner misses the highlight's shape between the corners.
+    name: 'lit per pixel, a facet under a light at infinity is as the picture draws it; on the ' +
+          'smooth sphere the highlight is rounder and at least as bright',
+    engines: EVERY_ENGINE,
+    run: () => onOwnViewer(null, async ({page}) => {
+      await page.evaluate(() => {
+        orvane.lab.set('LIGHT_POSITION', [-1, 1, 1, 0]);
+        orvane.perPixel.open(true);
+      });
+      const rows = [{keys: '', agree: true}, {keys: 'h', agree: true}, {keys: '4', agree: true},
+                    {keys: '1s', lab: {LIGHT_POSITION: [-100, 100, 100, 1]}, agree: false}];
+      for (const {keys, lab = {}, agree} of rows) {
+        await page.evaluate((numbers) => Object.entries(numbers).forEach(
+          ([name, value]) => orvane.lab.set(name, value)), lab);
+        await giveInput(page, {keys});
+        const picture = await settledCanvas(page);
+        const perPixel = await settledCanvas(page, SECOND);
+        if (agree) {
+          assert.ok(largestOff(picture.rgba, perPixel.rgba) <= 1,
+                    `after "${keys}": per pixel differs from the picture`);
+        } else {
+          const corner = highlightShape(picture);
+          const pixel = highlightShape(perPixel);
+          assert.ok(pixel.peak >= corner.peak, `peaks ${pixel.peak} and ${corner.peak}`);
+          assert.ok(pixel.roundness >= corner.roundness + 0.1,
+                    `roundness ${pixel.roundness} per pixel, ${corner.roundness} per corner`);
+        }
+      }
+    }),
+  },
+  {
+    name: 'the second view shows the scene from outside or the picture lit per pixel: opening ' +
+          'either closes the other, and closing the one not shown changes nothing',
+    engines: ['chromium'],
+    run: () => onOwnViewer(null, async ({page}) => {
+      // Each row: a call, then whether each is open and the view's title.
+      const rows = [
+        {call: 'orvane.perPixel.open(true)', open: [false, true], title: 'The picture lit per pixel'},
+        {call: 'orvane.outside.open(true)', open: [true, false], title: 'The scene from outside'},
+        {call: 'orvane.perPixel.open(false)', open: [true, false], title: 'The scene from outside'},
+        {call: 'orvane.perPixel.open(true)', open: [false, true], title: 'The picture lit per pixel'},
+        {call: 'orvane.outside.open(false)', open: [false, true], title: 'The picture lit per pixel'},
+        {call: 'orvane.perPixel.open(false)', open: [false, false]},
+      ];
+      for (const {call, open, title} of rows) {
+        await page.evaluate(call);
+        const seen = await page.evaluate(() => ({
+          open: [orvane.outside.isOpen(), orvane.perPixel.isOpen()],
+          switched: document.querySelector('#second-switch').checked,
+          hidden: document.querySelector('#second').hidden,
+          title: document.querySelector('#second-title').textContent,
+        }));
+        assert.deepEqual(seen.open, open, call);
+        assert.equal(seen.switched, open.includes(true), call);
+        assert.equal(seen.hidden, !open.includes(true), call);
+        if (title) {
+          assert.equal(seen.title, title, call);
+        }
+      }
+    }),
+  },
+  {
     name: 'Save the picture saves what the canvases show, the second view beside the picture while ' +
           'it is open, under a name that says the model, the modes and whether the lab changed',
     engines: ['chromium'],
@@ -300,15 +386,19 @@ const cases = [
       const rows = [
         {keys: '4sw', canvases: ['#canvas'],
          name: 'orvane-tree-smooth-normals-highlight-off-wireframe.png'},
-        {keys: 'h', lab: {HIGHLIGHT_SHININESS: 10}, outside: true, canvases: ['#canvas', SECOND],
+        {keys: 'h', lab: {HIGHLIGHT_SHININESS: 10}, second: 'outside', canvases: ['#canvas', SECOND],
          name: 'orvane-tree-smooth-normals-highlight-on-wireframe-lab-changed-and-outside.png'},
+        {keys: 'p', second: 'perPixel', canvases: ['#canvas', SECOND],
+         name: 'orvane-tree-smooth-normals-highlight-on-filled-lab-changed-and-per-pixel.png'},
       ];
-      for (const {keys, lab = {}, outside = false, canvases, name} of rows) {
+      for (const {keys, lab = {}, second, canvases, name} of rows) {
         await giveInput(page, {keys});
         await page.evaluate((numbers, open) => {
           Object.entries(numbers).forEach(([number, value]) => orvane.lab.set(number, value));
-          orvane.outside.open(open);
-        }, lab, outside);
+          if (open) {
+            orvane[open].open(true);
+          }
+        }, lab, second);
         let completed;
         const saved = new Promise((resolve) => {
           completed = (progress) => progress.state === 'completed' && resolve();
@@ -431,8 +521,13 @@ const cases = [
       const rows = [{key: 'ArrowRight', camera: {yaw: 45, pitch: 25, distance: 20}},
                     {key: 'Shift+ArrowUp', camera: {yaw: 45, pitch: 24, distance: 20}},
                     {key: '+', camera: {yaw: 45, pitch: 24, distance: 20 / 1.1}},
-                    {tab: '#second-light', key: 'ArrowUp', lightRises: true}];
-      for (const {key, tab, camera, lightRises} of rows) {
+                    {tab: '#second-light', key: 'ArrowUp', lightRises: true},
+                    {from: '#canvas', tab: '[name="second-shows"]:checked', key: 'ArrowRight',
+                     perPixel: true}];
+      for (const {key, from, tab, camera, lightRises, perPixel} of rows) {
+        if (from) {
+          await page.evaluate((selector) => document.querySelector(selector).focus(), from);
+        }
         if (tab) {
           await tabTo(page, tab);
         }
@@ -447,6 +542,9 @@ const cases = [
         if (lightRises) {
           const after = await page.evaluate(() => orvane.lab.get('LIGHT_POSITION'));
           assert.ok(after[1] > before[1], `${key}: the light at ${after}, not above ${before}`);
+        }
+        if (perPixel) {
+          assert.ok(await page.evaluate(() => orvane.perPixel.isOpen()), `${key}: not per pixel`);
         }
       }
     }),
@@ -899,6 +997,13 @@ const cases = [
           await click(page, '#lab-code');
         },
         'at 320 CSS px': (page) => page.setViewport({width: 320, height: 700}),
+        'with the picture lit per pixel and the probe\'s panel open on it': async (page) => {
+          await page.evaluate(() => orvane.perPixel.open(true));
+          await click(page, '#probe-switch');
+          await page.evaluate(() => document.querySelector('#canvas').focus());
+          await press(page, 'Enter');
+          await page.waitForFunction(() => !document.querySelector('#probe-panel').hidden);
+        },
         'with the second view open on the probe\'s vectors': async (page) => {
           await page.evaluate(() => {
             orvane.outside.open(true);

@@ -184,8 +184,10 @@ struct Draw {
     const GLushort *indices;
     std::size_t indexCount;
     // Under GL_FLAT, where each vertex is lit: its polygon's first corner, three numbers a vertex;
-    // null where it stands.
+    // and each vertex's own normal, turned round where its polygon faces back, for a view that
+    // lights per pixel and ignores GL_FLAT. Null where they stand.
     const GLfloat *firstCorners;
+    const GLfloat *cornerNormals;
     const FaceMaterial *materials; // the entries the vertices' `material` indexes
     std::size_t materialCount;
     // While a listener asks for them (gatherSentNormals): each vertex's normal as the program sent
@@ -210,17 +212,21 @@ struct Renderer {
     // The shader as the viewer's own light needs it, and with the whole model (shader.cpp).
     LightingProgram plain, full;
     const LightingProgram *inUse;
-    GLuint vertexBuffer, indexBuffer, firstCornerBuffer;
-    bool firstCornersGiven;
+    bool perPixel; // the equation worked out at each pixel, not at each corner
+    GLuint vertexBuffer, indexBuffer, flatBuffer;
+    bool flatGiven; // the shader's flatAttribute comes from flatBuffer
 };
-// Makes them in the context that is current; false if WebGL refused them (the reason is on
-// standard error).
-bool makeRenderer(Renderer &renderer);
+// Makes them in the context that is current, lighting per corner as GL does or per pixel; false
+// if WebGL refused them (the reason is on standard error).
+bool makeRenderer(Renderer &renderer, bool perPixel = false);
 // Binds its buffers and attributes again, after another program of the same context has drawn.
 void bindRenderer(Renderer &renderer);
-// A program from `header` and the two shaders' texts, its attributes bound to 0, 1, ... in the
-// order named; 0 if WebGL refused it (the reason is on standard error).
-GLuint linkProgram(const char *header, const char *vertexSource, const char *fragmentSource,
+// A program from the two shaders' texts, each given in parts, its attributes bound to 0, 1, ... in
+// the order named; 0 if WebGL refused it (the reason is on standard error).
+struct ShaderText {
+    const char *parts[4];
+};
+GLuint linkProgram(const ShaderText &vertexText, const ShaderText &fragmentText,
                    const char *const attributes[], int attributeCount);
 // Hands the shader of the context that is current the projection, the light and the materials
 // the vertices' entries refer to, for the draws that follow.
@@ -229,8 +235,10 @@ void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix
 // Draws `draw`'s vertices in the context that is current, with the lighting last handed over.
 void drawVertices(Renderer &renderer, const Draw &draw);
 
-// The vertex shader's and the fragment shader's text (shader.cpp); the vertex shader's header
-// defines MATERIALS, and FULL_MODEL for the whole model.
+// The lighting equation, and the vertex and the fragment shader's text (shader.cpp); the shader
+// that calls the equation has it before its own text. Their header defines MATERIALS, FULL_MODEL
+// for the whole model and PER_PIXEL to light each pixel.
+extern const char *const LIGHTING_EQUATION;
 extern const char *const LIGHTING_VERTEX_SHADER;
 extern const char *const LIGHTING_FRAGMENT_SHADER;
 

@@ -31,8 +31,10 @@ struct Gathering {
     std::vector<GLfloat> windowXY; // its corners' normalised device x and y, when needed
     std::vector<BatchVertex> batch;
     std::vector<GLushort> indices;
-    // Under GL_FLAT, where each vertex is lit: its polygon's first corner, three numbers a vertex.
+    // Under GL_FLAT, where each vertex is lit: its polygon's first corner, and its own normal as
+    // it is lit, three numbers a vertex each.
     std::vector<GLfloat> firstCorners;
+    std::vector<GLfloat> cornerNormals;
     // While gatheringSentNormals: each vertex's normal as sent, and whether it was its own.
     bool gatheringSentNormals = false;
     std::vector<GLfloat> sentNormals;
@@ -129,6 +131,9 @@ void emit(const Corner &corner, const Corner &litAs, bool backFacing, bool flat)
     const GLfloat sign = backFacing ? -1.0f : 1.0f;
     for (int i = 0; i < 3; ++i) {
         vertex.normal[i] = sign * litAs.normal[i];
+        if (flat) {
+            gathered.cornerNormals.push_back(sign * corner.normal[i]);
+        }
     }
     vertex.material = backFacing ? litAs.backMaterial : litAs.frontMaterial;
     gathered.batch.push_back(vertex);
@@ -155,6 +160,7 @@ void drawBatch()
                  gathered.indices.data(),
                  gathered.indices.size(),
                  gathered.firstCorners.empty() ? nullptr : gathered.firstCorners.data(),
+                 gathered.cornerNormals.empty() ? nullptr : gathered.cornerNormals.data(),
                  gathered.materials,
                  gathered.materialCount,
                  gathered.gatheringSentNormals ? gathered.sentNormals.data() : nullptr,
@@ -169,6 +175,7 @@ void drawBatch()
     gathered.batch.clear();
     gathered.indices.clear();
     gathered.firstCorners.clear();
+    gathered.cornerNormals.clear();
     gathered.sentNormals.clear();
     gathered.ownNormals.clear();
 }

@@ -1,37 +1,34 @@
-// The shader that evaluates OpenGL 1.x's lighting equation per vertex (gl/equation.h works the
-// same equation out on the CPU, step for step). webgl.cpp compiles it in the picture's context, and
-// a second view in its own.
+// The shader that evaluates OpenGL 1.x's lighting equation (gl/equation.h works the same equation
+// out on the CPU, step for step). webgl.cpp compiles it in the picture's context, and a second view
+// in its own.
 #include "gl/internal.h"
 
-// Per vertex, as OpenGL 1.x writes the equation for one light: emission + ambient x global
-// ambient + attenuation x spot x (ambient x light ambient + (n . L) diffuse x light diffuse +
-// f (n . h)^shininess specular x light specular), with L the unit vector to the light, h the unit
-// vector half way from L to the eye (straight along +z for a viewer at infinity), dot products
-// clamped at 0, f = 0 where the clamped n . L is 0 (no highlight where the light does not reach),
-// and the sum clamped to 0..1. Attenuation, 1 / (constant + linear d + quadratic d^2) at distance
-// d, is 1 for a directional light. The spot factor, 1 without a spotlight, is (-L . D)^exponent
-// inside the cone about the spot direction D and 0 outside it. Alpha is the diffuse material's.
-// Under GL_FLAT every corner of a polygon is lit at its first corner, with its normal and its
-// material, which takes the place of the flat interpolation WebGL 1 lacks.
+// As OpenGL 1.x writes the equation for one light: emission + ambient x global ambient +
+// attenuation x spot x (ambient x light ambient + (n . L) diffuse x light diffuse + f (n .
+// h)^shininess specular x light specular), with L the unit vector to the light, h the unit vector
+// half way from L to the eye (straight along +z for a viewer at infinity), dot products clamped at
+// 0, f = 0 where the clamped n . L is 0 (no highlight where the light does not reach), and the sum
+// clamped to 0..1. Attenuation, 1 / (constant + linear d + quadratic d^2) at distance d, is 1 for a
+// directional light. The spot factor, 1 without a spotlight, is (-L . D)^exponent inside the cone
+// about the spot direction D and 0 outside it. Alpha is the diffuse material's.
 //
-// The shader is compiled twice. Where the light has no spot and no attenuation, the viewer is at
-// infinity and the shading smooth, as the viewer leaves them, the three functions that follow
-// (reach, litAt, towardsEye) are their constants; otherwise, with FULL_MODEL defined, they work
-// those out. A GPU on the CPU runs both sides of an if for every vertex, so leaving the work out
-// altogether keeps the viewer's own frames as quick as they were.
+// GL works it out per vertex: the vertex shader calls it at each corner and the rasteriser blends
+// the colours. Under GL_FLAT every corner of a polygon is lit at its first corner, with its normal
+// and its material, which takes the place of the flat interpolation WebGL 1 lacks. With PER_PIXEL
+// defined, for the view that shows what GL leaves out, the fragment shader calls it instead, with
+// the position and the normal blended across the polygon; GL_FLAT, a per-corner idea, is then
+// ignored, and each corner's own normal is blended.
+//
+// The shader is compiled twice for each. Where the light has no spot and no attenuation, the viewer
+// is at infinity and the shading smooth, as the viewer leaves them, the two functions that follow
+// (reach, towardsEye) are their constants; otherwise, with FULL_MODEL defined, they work those out.
+// A GPU on the CPU runs both sides of an if for every vertex, so leaving the work out altogether
+// keeps the viewer's own frames as quick as they were.
 //
 // As in Mesa, the products of material and light colours, which are the same at every vertex,
-// are formed once per draw (lightProducts below); the shader looks up four vec4s a material.
-const char *const LIGHTING_VERTEX_SHADER = R"(
-attribute vec3 position;
-attribute vec3 normal;
-attribute float material;
-attribute vec3 firstCorner; // the polygon's, under GL_FLAT
-
-uniform mat4 projection;
-// Per material: (emission + ambient x global ambient, diffuse alpha), ambient x light ambient,
-// diffuse x light diffuse, (specular x light specular, shininess).
-uniform vec4 materials[MATERIALS * 4];
+// are formed once per draw (lightProducts in webgl.cpp); the shader looks up four vec4s a
+// material.
+const char *const LIGHTING_EQUATION = R"(
 uniform vec4 lightPosition; // eye coordinates
 uniform bool attenuated;    // not GL's initial (1, 0, 0), which divides by 1
 uniform vec3 attenuation;   // constant, linear, quadratic
@@ -40,12 +37,8 @@ uniform vec3 spotDirection; // eye coordinates, unit length
 uniform float spotCosCutoff;
 uniform float spotExponent;
 uniform bool localViewer;
-uniform bool flatShading;
-uniform bool lighting;
 uniform bool light0;
 uniform bool normalizeNormals;
-
-varying vec4 colour;
 
 // x^e, with x^0 = 1 also for x = 0, where GLSL's pow is undefined, and 0 for x <= 0 otherwise.
 float power(float x, float e)
@@ -72,11 +65,6 @@ float reach(vec3 toLight, vec3 l)
     return factor;
 }
 
-vec3 litAt()
-{
-    return flatShading ? firstCorner : position;
-}
-
 vec3 towardsEye(vec3 corner)
 {
     return localViewer ? normalize(-corner) : vec3(0.0, 0.0, 1.0);
@@ -87,51 +75,98 @@ float reach(vec3 toLight, vec3 l)
     return 1.0;
 }
 
-vec3 litAt()
-{
-    return position;
-}
-
 vec3 towardsEye(vec3 corner)
 {
     return vec3(0.0, 0.0, 1.0);
 }
 #endif
 
-void main()
+// The colour at `corner` with `normal`, for a material's four entries (see materials below).
+vec4 lightingEquation(vec3 corner, vec3 normal, vec4 base, vec4 ambient, vec4 diffuse,
+                      vec4 specular)
 {
-    gl_Position = projection * vec4(position, 1.0);
-    gl_PointSize = 1.0;
-    if (!lighting) {
-        colour = vec4(1.0); // GL's current colour, which this layer never changes
-        return;
-    }
-    int m = int(material) * 4;
-    vec3 corner = litAt();
-    vec4 sum = materials[m];
+    vec4 sum = base;
     if (light0) {
         vec3 n = normalizeNormals ? normalize(normal) : normal;
         vec3 toLight = lightPosition.w != 0.0 ? lightPosition.xyz / lightPosition.w - corner
                                               : lightPosition.xyz;
         vec3 l = normalize(toLight);
         float nDotL = dot(n, l);
-        vec3 lit = materials[m + 1].rgb + max(nDotL, 0.0) * materials[m + 2].rgb;
+        vec3 lit = ambient.rgb + max(nDotL, 0.0) * diffuse.rgb;
         if (nDotL > 0.0) {
             vec3 h = normalize(l + towardsEye(corner));
-            vec4 specular = materials[m + 3];
             lit += power(max(dot(n, h), 0.0), specular.w) * specular.rgb;
         }
         sum.rgb += reach(toLight, l) * lit;
     }
-    colour = clamp(sum, 0.0, 1.0);
+    return clamp(sum, 0.0, 1.0);
+}
+)";
+
+const char *const LIGHTING_VERTEX_SHADER = R"(
+attribute vec3 position;
+attribute vec3 normal;
+attribute float material;
+// Under GL_FLAT: per corner, the polygon's first corner; per pixel, the corner's own normal.
+attribute vec3 flatAttribute;
+
+uniform mat4 projection;
+// Per material: (emission + ambient x global ambient, diffuse alpha), ambient x light ambient,
+// diffuse x light diffuse, (specular x light specular, shininess).
+uniform vec4 materials[MATERIALS * 4];
+uniform bool flatShading;
+
+#ifdef PER_PIXEL
+varying vec3 corner;
+varying vec3 cornerNormal;
+// The material's entries, the same at every corner of a polygon.
+varying vec4 base, ambient, diffuse, specular;
+#else
+uniform bool lighting;
+varying vec4 colour;
+#endif
+
+void main()
+{
+    gl_Position = projection * vec4(position, 1.0);
+    gl_PointSize = 1.0;
+    int m = int(material) * 4;
+#ifdef PER_PIXEL
+    corner = position;
+    cornerNormal = flatShading ? flatAttribute : normal;
+    base = materials[m];
+    ambient = materials[m + 1];
+    diffuse = materials[m + 2];
+    specular = materials[m + 3];
+#else
+    if (!lighting) {
+        colour = vec4(1.0); // GL's current colour, which this layer never changes
+        return;
+    }
+    vec3 litAt = flatShading ? flatAttribute : position;
+    colour = lightingEquation(litAt, normal, materials[m], materials[m + 1], materials[m + 2],
+                              materials[m + 3]);
+#endif
 }
 )";
 
 const char *const LIGHTING_FRAGMENT_SHADER = R"(
-precision mediump float;
+#ifdef PER_PIXEL
+uniform bool lighting;
+varying vec3 corner;
+varying vec3 cornerNormal;
+varying vec4 base, ambient, diffuse, specular;
+void main()
+{
+    gl_FragColor = lighting ? lightingEquation(corner, cornerNormal, base, ambient, diffuse,
+                                               specular)
+                            : vec4(1.0);
+}
+#else
 varying vec4 colour;
 void main()
 {
     gl_FragColor = colour;
 }
+#endif
 )";

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr GLuint POSITION = 0, NORMAL = 1, MATERIAL = 2, FIRST_CORNER = 3;
+constexpr GLuint POSITION = 0, NORMAL = 1, MATERIAL = 2, FLAT_ATTRIBUTE = 3;
 constexpr int VEC4S_PER_MATERIAL = 4;
 
 FragmentState &fragment = glState.fragment;
@@ -26,11 +26,14 @@ Renderer picture = {};
 
 const FrameListener *listeners[MAX_LISTENERS] = {};
 
-GLuint compile(GLenum type, const char *header, const char *source)
+GLuint compile(GLenum type, const ShaderText &text)
 {
     const GLuint shader = emscripten_glCreateShader(type);
-    const char *const parts[] = {header, source};
-    emscripten_glShaderSource(shader, 2, parts, nullptr);
+    GLsizei count = 0;
+    while (count < 4 && text.parts[count] != nullptr) {
+        ++count;
+    }
+    emscripten_glShaderSource(shader, count, text.parts, nullptr);
     emscripten_glCompileShader(shader);
     GLint compiled = GL_FALSE;
     emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
@@ -42,16 +45,28 @@ GLuint compile(GLenum type, const char *header, const char *source)
     return shader;
 }
 
-// The lighting shader program, compiled with or without the whole model; false if WebGL refused
-// it.
-bool makeProgram(bool fullModel, LightingProgram &made)
+// Per pixel the equation needs a float's full precision for positions, where the GPU has it.
+constexpr const char *FRAGMENT_PRECISION = R"(
+#ifdef GL_FRAGMENT_PRECISION_HIGH
+precision highp float;
+#else
+precision mediump float;
+#endif
+)";
+
+// The lighting shader program, compiled with or without the whole model, lighting per corner or
+// per pixel; false if WebGL refused it.
+bool makeProgram(bool fullModel, bool perPixel, LightingProgram &made)
 {
-    char header[64];
-    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n%s", MATERIALS_PER_DRAW,
-                  fullModel ? "#define FULL_MODEL\n" : "");
-    const char *const attributes[] = {"position", "normal", "material", "firstCorner"};
-    const GLuint program =
-        linkProgram(header, LIGHTING_VERTEX_SHADER, LIGHTING_FRAGMENT_SHADER, attributes, 4);
+    char header[96];
+    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n%s%s", MATERIALS_PER_DRAW,
+                  fullModel ? "#define FULL_MODEL\n" : "", perPixel ? "#define PER_PIXEL\n" : "");
+    const char *const attributes[] = {"position", "normal", "material", "flatAttribute"};
+    const ShaderText vertexText = {
+        {header, perPixel ? "" : LIGHTING_EQUATION, LIGHTING_VERTEX_SHADER, nullptr}};
+    const ShaderText fragmentText = {
+        {header, FRAGMENT_PRECISION, perPixel ? LIGHTING_EQUATION : "", LIGHTING_FRAGMENT_SHADER}};
+    const GLuint program = linkProgram(vertexText, fragmentText, attributes, 4);
     if (program == 0) {
         return false;
     }
@@ -108,22 +123,24 @@ void lightProducts(const FaceMaterial &material, const LightingState &lighting, 
     entry[15] = material.shininess;
 }
 
-// Under GL_FLAT each vertex's polygon's first corner, three numbers a vertex, for the next draw;
-// null otherwise, when the shader reads none and none is fetched.
-void giveFirstCorners(Renderer &renderer, const GLfloat *firstCorners, std::size_t vertexCount)
+// Under GL_FLAT the shader's flatAttribute for the next draw, three numbers a vertex: per corner,
+// each vertex's polygon's first corner; per pixel, each vertex's own normal. Null otherwise, when
+// the shader reads none and none is fetched.
+void giveFlatAttribute(Renderer &renderer, const Draw &draw)
 {
-    if (firstCorners != nullptr) {
-        emscripten_glBindBuffer(GL_ARRAY_BUFFER, renderer.firstCornerBuffer);
+    const GLfloat *given = renderer.perPixel ? draw.cornerNormals : draw.firstCorners;
+    if (given != nullptr) {
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, renderer.flatBuffer);
         emscripten_glBufferData(GL_ARRAY_BUFFER,
-                                static_cast<GLsizeiptr>(3 * vertexCount * sizeof(GLfloat)),
-                                firstCorners, GL_STREAM_DRAW);
-        emscripten_glVertexAttribPointer(FIRST_CORNER, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+                                static_cast<GLsizeiptr>(3 * draw.vertexCount * sizeof(GLfloat)),
+                                given, GL_STREAM_DRAW);
+        emscripten_glVertexAttribPointer(FLAT_ATTRIBUTE, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
         emscripten_glBindBuffer(GL_ARRAY_BUFFER, renderer.vertexBuffer);
     }
-    if ((firstCorners != nullptr) != renderer.firstCornersGiven) {
-        renderer.firstCornersGiven = firstCorners != nullptr;
-        renderer.firstCornersGiven ? emscripten_glEnableVertexAttribArray(FIRST_CORNER)
-                                   : emscripten_glDisableVertexAttribArray(FIRST_CORNER);
+    if ((given != nullptr) != renderer.flatGiven) {
+        renderer.flatGiven = given != nullptr;
+        renderer.flatGiven ? emscripten_glEnableVertexAttribArray(FLAT_ATTRIBUTE)
+                           : emscripten_glDisableVertexAttribArray(FLAT_ATTRIBUTE);
     }
 }
 
@@ -144,12 +161,12 @@ bool needsFullModel(const LightingState &lighting)
 
 } // namespace
 
-GLuint linkProgram(const char *header, const char *vertexSource, const char *fragmentSource,
+GLuint linkProgram(const ShaderText &vertexText, const ShaderText &fragmentText,
                    const char *const attributes[], int attributeCount)
 {
     const GLuint program = emscripten_glCreateProgram();
-    emscripten_glAttachShader(program, compile(GL_VERTEX_SHADER, header, vertexSource));
-    emscripten_glAttachShader(program, compile(GL_FRAGMENT_SHADER, header, fragmentSource));
+    emscripten_glAttachShader(program, compile(GL_VERTEX_SHADER, vertexText));
+    emscripten_glAttachShader(program, compile(GL_FRAGMENT_SHADER, fragmentText));
     for (int i = 0; i < attributeCount; ++i) {
         emscripten_glBindAttribLocation(program, static_cast<GLuint>(i), attributes[i]);
     }
@@ -179,20 +196,22 @@ void bindRenderer(Renderer &renderer)
     for (const GLuint attribute : {POSITION, NORMAL, MATERIAL}) {
         emscripten_glEnableVertexAttribArray(attribute);
     }
-    renderer.firstCornersGiven = false;
-    emscripten_glDisableVertexAttribArray(FIRST_CORNER);
+    renderer.flatGiven = false;
+    emscripten_glDisableVertexAttribArray(FLAT_ATTRIBUTE);
     renderer.inUse = nullptr;
 }
 
-bool makeRenderer(Renderer &renderer)
+bool makeRenderer(Renderer &renderer, bool perPixel)
 {
     renderer = {};
-    if (!makeProgram(false, renderer.plain) || !makeProgram(true, renderer.full)) {
+    renderer.perPixel = perPixel;
+    if (!makeProgram(false, perPixel, renderer.plain) ||
+        !makeProgram(true, perPixel, renderer.full)) {
         return false;
     }
     emscripten_glGenBuffers(1, &renderer.vertexBuffer);
     emscripten_glGenBuffers(1, &renderer.indexBuffer);
-    emscripten_glGenBuffers(1, &renderer.firstCornerBuffer);
+    emscripten_glGenBuffers(1, &renderer.flatBuffer);
     bindRenderer(renderer);
     // WebGL dithers by default; Mesa's software renderer never does.
     emscripten_glDisable(GL_DITHER);
@@ -236,7 +255,7 @@ void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix
 
 void drawVertices(Renderer &renderer, const Draw &draw)
 {
-    giveFirstCorners(renderer, draw.firstCorners, draw.vertexCount);
+    giveFlatAttribute(renderer, draw);
     emscripten_glBufferData(GL_ARRAY_BUFFER,
                             static_cast<GLsizeiptr>(draw.vertexCount * sizeof(BatchVertex)),
                             draw.vertices, GL_STREAM_DRAW);

@@ -67,7 +67,7 @@ var probeView = (function () {
       answer = undefined;
     }
     showProbe(x, y, answer);
-    secondView.probed(answer);
+    secondView.probed(answer, probedPixel);
     if (asked) {
       probeSaid.hidden = probeIntoView();
     }
@@ -354,7 +354,7 @@ var probeView = (function () {
         'follow (P fills the polygons again).'));
       return;
     }
-    var summary = probeSummary(answer);
+    var summary = probeSummary(answer) + probePerPixelSummary(answer);
     probePanel.append(probeElement('p', summary));
     probeSaid.textContent = summary + ' The whole equation is in the probe\'s panel below.';
     var count = answer.corners.length;
@@ -373,6 +373,10 @@ var probeView = (function () {
       ['colour on the screen', answer.pixel ? probeWhole(answer.pixel) : 'could not be read back',
        answer.pixel],
     ]));
+    if (answer.perPixel) {
+      probePanel.append(probeElement('h3', 'Per corner and per pixel'));
+      probePanel.append(probeTable(probePerPixelRows(answer)));
+    }
     if (answer.corners[0].lit) {
       probePanel.append(probeElement('h3', 'The lighting equation, with this polygon\'s values'));
       probePanel.append(probeTable(probeEquationRows(answer)));
@@ -385,6 +389,36 @@ var probeView = (function () {
         probeNumber(answer.weights[i], PROBE_UNIT_DECIMALS) + ')'));
       probePanel.append(probeTable(probeCornerRows(corner)));
     });
+    if (answer.perPixel) {
+      probePanel.append(probeElement('h3', 'At the pixel itself, lit per pixel'));
+      probePanel.append(probeTable(probeCornerRows(answer.perPixel)));
+    }
+  }
+
+  // The picture's colour, lit per corner, beside the colour the equation gives at the pixel
+  // itself, and how far apart they are.
+  function probePerPixelDifference(answer) {
+    var shown = answer.pixel || answer.predicted;
+    return answer.perPixel.colour.map(function (v, k) { return v - shown[k]; });
+  }
+
+  function probePerPixelSummary(answer) {
+    if (!answer.perPixel) {
+      return '';
+    }
+    var apart = Math.max.apply(null, probePerPixelDifference(answer).map(Math.abs));
+    return ' Lit per pixel it is ' + probeLevels(answer.perPixel.colour) + ', ' +
+           probeNumber(apart, PROBE_LEVEL_DECIMALS) + ' levels at most from the picture.';
+  }
+
+  function probePerPixelRows(answer) {
+    var shown = answer.pixel || answer.predicted;
+    return [
+      ['the picture, lit per corner', probeWhole(shown), shown],
+      ['lit per pixel: the equation at the pixel, with the position and N blended across the ' +
+       'polygon', probeLevels(answer.perPixel.colour), answer.perPixel.colour],
+      ['per pixel \u2212 per corner', probeLevels(probePerPixelDifference(answer))],
+    ];
   }
 
   return {followPicture: probeFollowPicture};

@@ -8,17 +8,19 @@ var savedPicture = (function () {
   var wanted = false;
   var lastUrl = null;
 
-  // orvane-MODEL-NORMALS-normals-highlight-ON/OFF-POLYGONS[-lab-changed][-and-outside].png, in
-  // the words a link uses for the view.
-  function saveName(view, labChanged, outsideOpen) {
+  // orvane-MODEL-NORMALS-normals-highlight-ON/OFF-POLYGONS[-lab-changed][-and-SECOND].png, in
+  // the words a link uses for the view; SECOND is what the second view shows, where it is open.
+  function saveName(view, labChanged, second) {
     return ['orvane', view.model, view.normals + '-normals', 'highlight-' + view.highlight,
             view.polygons].concat(labChanged ? ['lab-changed'] : [],
-                                  outsideOpen ? ['and-outside'] : []).join('-') + '.png';
+                                  second ? ['and-' + second] : []).join('-') + '.png';
   }
 
   function saveNow() {
     var canvases = [viewerPage.canvas];
-    if (secondView.api['isOpen']()) {
+    var second = secondView.api['isOpen']() ? 'outside'
+      : secondView.perPixelApi['isOpen']() ? 'per-pixel' : null;
+    if (second) {
       canvases.push(document.getElementById('second-view'));
     }
     var sheet = document.createElement('canvas');
@@ -29,8 +31,7 @@ var savedPicture = (function () {
       drawing.drawImage(c, x, 0);
       return x + c.width;
     }, 0);
-    var name = saveName(linkView.read(orvane.viewerState()), lab.changes().length > 0,
-                        canvases.length > 1);
+    var name = saveName(linkView.read(orvane.viewerState()), lab.changes().length > 0, second);
     sheet.toBlob(function (png) {
       // The address of the last file is kept until the next, so that its download is never cut
       // short.

@@ -80,7 +80,9 @@ constexpr GLfloat NORMAL_LENGTH = 0.12f;
 // A light at infinity is drawn as arrows coming in from this far out along its direction.
 constexpr GLfloat LIGHT_ARROWS_FROM = 14.0f;
 
-// view.cpp, for the benchmark: opens or closes the view as orvane.outside.open does, and reads one
-// pixel of it back, which waits until it is drawn.
+// view.cpp, for the benchmark: opens or closes the view as orvane.outside.open does, shows the
+// picture lit per pixel in it or the scene from outside, and reads one pixel of it back, which
+// waits until it is drawn.
 bool openSecondView(bool on);
+void showPerPixel(bool on);
 void readSecondViewPixel(unsigned char rgba[4]);

@@ -1,8 +1,9 @@
-// The second view on the page, run inside orvane-viewer.js (em++ --pre-js): its switch, where it
-// stands on the page, the parts it shows, its camera (drags, fingers, keys and buttons), the
-// handles that move the light and aim its cone, the names beside its marks and its words for a
-// screen reader. The program's side is second/view.cpp; orvane.outside (published in
-// page/orvane.js) is secondView.api below.
+// The second view on the page, run inside orvane-viewer.js (em++ --pre-js): its switch, what it
+// shows (the scene from outside, or the picture lit per pixel), where it stands on the page, the
+// parts it shows, its camera (drags, fingers, keys and buttons), the handles that move the light
+// and aim its cone, the names beside its marks, the probe's mark, and its words for a screen
+// reader. The program's side is second/view.cpp; orvane.outside and orvane.perPixel (published in
+// page/orvane.js) are secondView.api and secondView.perPixelApi below.
 var secondView = (function () {
   var PARTS = ['eye', 'light', 'cone', 'normals', 'vectors'];
   var SIZE = 600; // the drawing buffer's pixels each way
@@ -28,12 +29,21 @@ var secondView = (function () {
   var ARROWS = ['\u2192', '\u2198', '\u2193', '\u2199', '\u2190', '\u2196', '\u2191', '\u2197'];
 
   var section = document.getElementById('second');
+  var title = document.getElementById('second-title');
+  var perPixelNote = document.getElementById('second-per-pixel');
+  var flatIgnored = document.getElementById('second-flat-ignored');
+  var outsideControls = document.getElementById('second-outside');
+  var crosshair = document.getElementById('second-crosshair');
   var view = document.getElementById('second-view');
   var names = document.getElementById('second-names');
   var toggle = document.getElementById('second-switch');
   var handles = {light: document.getElementById('second-light'),
                  cone: document.getElementById('second-cone')};
   var open = false;
+  var shows = 'outside'; // or 'perPixel'
+  var SHOWS = {outside: {title: 'The scene from outside', describedBy: 'second-keys'},
+               perPixel: {title: 'The picture lit per pixel', describedBy: 'second-per-pixel'}};
+  var probedPixel = null; // the pixel the probe last answered for, for its mark
   var shown = {eye: true, light: true, cone: true, normals: false, vectors: true};
   var camera = {yaw: OPENING.yaw, pitch: OPENING.pitch, distance: OPENING.distance};
   var marks = null; // what the program last said of the marks (orvane_outside_named)
@@ -96,10 +106,38 @@ var secondView = (function () {
     document.querySelector('main').classList.toggle('with-second', open);
   }
 
-  function setOpen(on) {
+  function checkedOn(on) {
     if (typeof on !== 'boolean') {
       throw new TypeError('open takes true or false, not ' + JSON.stringify(on) + '.');
     }
+    return on;
+  }
+
+  function setShows(which) {
+    shows = which;
+    Module['_orvane_second_per_pixel'](which === 'perPixel' ? 1 : 0);
+    title.textContent = SHOWS[which].title;
+    view.setAttribute('aria-describedby', SHOWS[which].describedBy);
+    section.querySelector('[name="second-shows"][value="' + which + '"]').checked = true;
+    perPixelNote.hidden = which !== 'perPixel';
+    outsideControls.hidden = which === 'perPixel';
+    names.replaceChildren();
+    placeProbeMark();
+  }
+
+  // Opening either of what the view shows closes the other; closing one that is not shown leaves
+  // the view as it is.
+  function openShowing(which, on) {
+    if (checkedOn(on)) {
+      setShows(which);
+      setOpen(true);
+    } else if (shows === which) {
+      setOpen(false);
+    }
+  }
+
+  function setOpen(on) {
+    checkedOn(on);
     if (on && !Module['_orvane_outside_open'](1)) {
       toggle.checked = false;
       throw new Error('this browser gives the second view no WebGL context');
@@ -259,6 +297,13 @@ var secondView = (function () {
       show(box.dataset.part, box.checked);
     });
   });
+  section.querySelectorAll('[name="second-shows"]').forEach(function (radio) {
+    radio.addEventListener('change', function () {
+      if (radio.checked) {
+        setShows(radio.value);
+      }
+    });
+  });
   toggle.addEventListener('change', function () {
     try {
       setOpen(toggle.checked);
@@ -339,16 +384,34 @@ var secondView = (function () {
     };
     placeHandle(handles.light, named(marks.light[3] === 0 ? 'light at infinity' : 'light'));
     placeHandle(handles.cone, named('cone\'s end'));
-    var words = 'The scene from outside: ' + lightInWords(marks.light, marks.cutoff) + '; ' +
-                cameraInWords() + '.';
+    flatIgnored.hidden = !marks.flat;
+    var words = shows === 'perPixel'
+      ? 'The picture lit per pixel: ' + lightInWords(marks.light, marks.cutoff) +
+        (marks.flat ? '; GL_FLAT ignored' : '') + '.'
+      : 'The scene from outside: ' + lightInWords(marks.light, marks.cutoff) + '; ' +
+        cameraInWords() + '.';
     if (view.getAttribute('aria-label') !== words) {
       view.setAttribute('aria-label', words);
     }
+    placeProbeMark();
   }
 
-  // What the probe found, handed to the view: the point, and at the corner that weighs most, N,
-  // L, V and H; or nothing.
-  function probed(answer) {
+  // The probe's mark, on the pixel it answered for, where the view shows the picture lit per
+  // pixel: the same pixel of the same frame.
+  function placeProbeMark() {
+    crosshair.hidden = !(open && shows === 'perPixel' && probedPixel);
+    if (!crosshair.hidden) {
+      var scale = view.getBoundingClientRect().width / SIZE;
+      crosshair.style.left = (probedPixel.x + 0.5) * scale + 'px';
+      crosshair.style.top = (probedPixel.y + 0.5) * scale + 'px';
+    }
+  }
+
+  // What the probe found at canvas pixel `pixel`, handed to the view: the point, and at the corner
+  // that weighs most, N, L, V and H; or nothing.
+  function probed(answer, pixel) {
+    probedPixel = answer ? pixel : null;
+    placeProbeMark();
     if (!answer || !answer.corners) {
       Module['_orvane_outside_probed'](0);
       return;
@@ -366,8 +429,10 @@ var secondView = (function () {
   }
 
   var api = {
-    'open': setOpen,
-    'isOpen': function () { return open; },
+    'open': function (on) {
+      openShowing('outside', on);
+    },
+    'isOpen': function () { return open && shows === 'outside'; },
     'show': show,
     'shown': function () {
       return Object.assign({}, shown);
@@ -384,5 +449,12 @@ var secondView = (function () {
     },
   };
 
-  return {api: api, followFrame: followFrame, probed: probed};
+  var perPixelApi = {
+    'open': function (on) {
+      openShowing('perPixel', on);
+    },
+    'isOpen': function () { return open && shows === 'perPixel'; },
+  };
+
+  return {api: api, perPixelApi: perPixelApi, followFrame: followFrame, probed: probed};
 })();

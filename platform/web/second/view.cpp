@@ -3,6 +3,10 @@
 // coordinates, lit by the same shader with the same light and materials) but projected through the
 // outside camera; a clear clears it; and at the frame's end the marks are drawn over it. So a
 // facet has the same colours in both views, and from the eye this view is the picture itself.
+//
+// Or it shows the picture lit per pixel: the same draws from the picture's own projection, with
+// the same light and materials, but the equation worked out at every pixel (shader.cpp's
+// PER_PIXEL), and no marks.
 #include "second/second.h"
 
 #include "gl/appendf.h"
@@ -49,7 +53,8 @@ void main()
 // Everything the second view keeps, as the GL layer keeps its state in one structure.
 struct SecondView {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context;
-    Renderer renderer;
+    Renderer renderer, perPixelRenderer;
+    bool perPixel; // shows the picture lit per pixel, not the scene from outside
     GLuint markProgram, markBuffer;
     GLint markMatrix, markPointSize;
     bool open;
@@ -68,6 +73,8 @@ struct SecondView {
 };
 SecondView view = {0,
                    {},
+                   {},
+                   false,
                    0,
                    0,
                    -1,
@@ -93,13 +100,24 @@ template <typename Work> void inSecondView(Work work)
     emscripten_webgl_make_context_current(picture);
 }
 
+Renderer &renderer()
+{
+    return view.perPixel ? view.perPixelRenderer : view.renderer;
+}
+
+// The normals the program sends are gathered only while the view shows them.
+void gatherShownNormals()
+{
+    gatherSentNormals(view.open && !view.perPixel && view.shown.normals);
+}
+
 bool makeObjects()
 {
-    if (!makeRenderer(view.renderer)) {
+    if (!makeRenderer(view.renderer) || !makeRenderer(view.perPixelRenderer, true)) {
         return false;
     }
     const char *const attributes[] = {"position", "colour"};
-    view.markProgram = linkProgram("", MARK_VERTEX_SHADER, MARK_FRAGMENT_SHADER, attributes, 2);
+    view.markProgram = linkProgram({{MARK_VERTEX_SHADER}}, {{MARK_FRAGMENT_SHADER}}, attributes, 2);
     view.markMatrix = emscripten_glGetUniformLocation(view.markProgram, "matrix");
     view.markPointSize = emscripten_glGetUniformLocation(view.markProgram, "pointSize");
     emscripten_glGenBuffers(1, &view.markBuffer);
@@ -132,10 +150,10 @@ void drawn(const Draw &draw)
     view.viewerProjection = *draw.projection;
     inSecondView([&draw] {
         followFragmentState();
-        useLighting(view.renderer, *draw.lighting, view.matrix, draw.materials, draw.materialCount);
-        drawVertices(view.renderer, draw);
+        useLighting(renderer(), *draw.lighting, view.matrix, draw.materials, draw.materialCount);
+        drawVertices(renderer(), draw);
     });
-    if (view.shown.normals && draw.sentNormals != nullptr) {
+    if (!view.perPixel && view.shown.normals && draw.sentNormals != nullptr) {
         for (std::size_t i = 0; i < draw.vertexCount; ++i) {
             if (draw.ownNormals[i] != 0) {
                 addNormal(draw.vertices[i].position, draw.sentNormals + 3 * i, view.normalsDrawing);
@@ -147,8 +165,11 @@ void drawn(const Draw &draw)
 void cleared()
 {
     view.normalsDrawing = {};
-    view.matrix = cameraMatrix(view.camera, glState.transform.projection.top());
+    const Matrix4 &projection = glState.transform.projection.top();
+    view.matrix = view.perPixel ? projection : cameraMatrix(view.camera, projection);
     inSecondView([] {
+        // Either renderer may have drawn last.
+        bindRenderer(renderer());
         const FragmentState &fragment = glState.fragment;
         emscripten_glClearColor(fragment.clearColour[0], fragment.clearColour[1],
                                 fragment.clearColour[2], fragment.clearColour[3]);
@@ -179,6 +200,9 @@ void drawMarks(const std::vector<MarkVertex> &vertices, GLenum primitive, GLfloa
 void finished()
 {
     view.normalsShown = view.normalsDrawing;
+    if (view.perPixel) {
+        return;
+    }
     Marks marks;
     makeMarks(view.lighting, view.viewerProjection, view.shown, view.probed, marks);
     inSecondView([&marks] {
@@ -304,9 +328,16 @@ bool openSecondView(bool on)
     }
     view.open = on;
     listenToFrames(&SECOND_VIEW, view.open);
-    gatherSentNormals(view.open && view.shown.normals);
+    gatherShownNormals();
     glutPostRedisplay();
     return true;
+}
+
+void showPerPixel(bool on)
+{
+    view.perPixel = on;
+    gatherShownNormals();
+    glutPostRedisplay();
 }
 
 void readSecondViewPixel(unsigned char rgba[4])
@@ -329,8 +360,14 @@ EMSCRIPTEN_KEEPALIVE void orvane_outside_show(int part, int on)
     bool *parts[] = {&view.shown.eye, &view.shown.light, &view.shown.cone, &view.shown.normals,
                      &view.shown.vectors};
     *parts[part] = on != 0;
-    gatherSentNormals(view.open && view.shown.normals);
+    gatherShownNormals();
     glutPostRedisplay();
+}
+
+// What the view shows: the picture lit per pixel (1) or the scene from outside (0).
+EMSCRIPTEN_KEEPALIVE void orvane_second_per_pixel(int on)
+{
+    showPerPixel(on != 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void orvane_outside_set_camera(double yaw, double pitch, double distance)
@@ -383,19 +420,23 @@ EMSCRIPTEN_KEEPALIVE const char *orvane_outside_normals()
     return answer(out);
 }
 
-// What the page names beside the view, and the light as the view shows it (for its words).
+// What the page names beside the view (nothing where it shows the picture lit per pixel), and the
+// light and the shading as the view shows them (for its words).
 EMSCRIPTEN_KEEPALIVE const char *orvane_outside_named()
 {
     std::vector<Named> named;
-    nameMarks(view.lighting, view.viewerProjection, view.shown, view.probed, view.matrix, VIEW_SIZE,
-              named);
+    if (!view.perPixel) {
+        nameMarks(view.lighting, view.viewerProjection, view.shown, view.probed, view.matrix,
+                  VIEW_SIZE, named);
+    }
     const LightSource &light = view.lighting.lights[0];
     std::string out = "{\"light\":";
     appendf(out, "[%.9g,%.9g,%.9g,%.9g]", double(light.position[0]), double(light.position[1]),
             double(light.position[2]), double(light.position[3]));
     appendf(out, ",\"spotDirection\":[%.9g,%.9g,%.9g]", double(light.spotDirection[0]),
             double(light.spotDirection[1]), double(light.spotDirection[2]));
-    appendf(out, ",\"cutoff\":%.9g,\"named\":[", double(light.spotCutoff));
+    appendf(out, ",\"cutoff\":%.9g,\"flat\":%s,\"named\":[", double(light.spotCutoff),
+            view.lighting.flat ? "true" : "false");
     for (std::size_t i = 0; i < named.size(); ++i) {
         const Named &n = named[i];
         appendf(out, "%s{\"name\":\"%s\",\"x\":%.6g,\"y\":%.6g,\"atEdge\":%s,\"distance\":%.6g}",

@@ -7,7 +7,9 @@
 //   keyboard-page.png the viewer's page worked from the keyboard: the picture focused, turned with
 //                     the arrows, and the probe's crosshair moved and probed with Enter;
 //   outside-view.png  the picture beside the scene from outside: a spotlight's cone, the normals,
-//                     and the probe's vectors at a pixel of the lit patch.
+//                     and the probe's vectors at a pixel of the lit patch;
+//   per-pixel.png     the smooth sphere's highlight beside the same frame lit per pixel, probed
+//                     on the highlight.
 // Run from anywhere:
 //   node tests/web/tools/screenshot.mjs
 import path from 'node:path';
@@ -31,6 +33,18 @@ async function opened(address, viewport) {
   await page.goto(server.url + address);
   await viewerStarted(page);
   return page;
+}
+
+// Turns the probe on and probes the picture's pixel (x, y); gives the picture's box.
+async function probed(page, x, y) {
+  await page.click('#probe-switch');
+  await page.evaluate(() => window.scrollTo(0, 0));
+  await framesSettled(page);
+  const shown = await (await page.$('#canvas')).boundingBox();
+  await page.mouse.click(shown.x + x, shown.y + y);
+  await page.evaluate(() => window.scrollTo(0, 0));
+  await framesSettled(page);
+  return shown;
 }
 
 try {
@@ -89,19 +103,22 @@ try {
     orvane.outside.show('normals', true);
     orvane.outside.setCamera({yaw: 35, pitch: 15, distance: 16});
   });
-  await page.click('#probe-switch');
-  await page.evaluate(() => window.scrollTo(0, 0));
-  await framesSettled(page);
-  const shown = await (await page.$('#canvas')).boundingBox();
-  await page.mouse.click(shown.x + 280, shown.y + 290);
-  await page.evaluate(() => window.scrollTo(0, 0));
-  await framesSettled(page);
+  const shown = await probed(page, 280, 290);
   const views = await (await page.$('#second-window')).boundingBox();
   await page.screenshot({path: picture('outside-view.png'),
                          clip: {x: 0, y: shown.y - 8, width: 1366,
                                 height: views.y + views.height - shown.y + 16}});
+  page = await opened('#normals=smooth&highlight=on', {width: 1366, height: 820,
+                                                     deviceScaleFactor: 1});
+  await page.evaluate(() => orvane.perPixel.open(true));
+  const picture2 = await probed(page, 250, 245);
+  const perPixel = await (await page.$('#second')).boundingBox();
+  const view = await (await page.$('#second-window')).boundingBox();
+  const top = Math.min(picture2.y, perPixel.y) - 8;
+  await page.screenshot({path: picture('per-pixel.png'),
+                         clip: {x: 0, y: top, width: 1366, height: view.y + view.height - top + 8}});
   console.log(['web-page', 'lessons-page', 'lab-page', 'lab-phone', 'lab-phone-lines',
-               'keyboard-page', 'outside-view']
+               'keyboard-page', 'outside-view', 'per-pixel']
     .map((name) => picture(name + '.png')).join('\n'));
 } finally {
   await chromium.close();

@@ -1,6 +1,7 @@
 // What the probe tells the page: for a pixel, the polygon under it, the equation at its corners
 // with every term and the values in force, the weights the corners' colours were mixed with, and
-// the pixel as drawn, as JSON for orvane.probe.
+// the pixel as drawn; and, where the page shows the picture lit per pixel, the equation at the
+// pixel itself; as JSON for orvane.probe.
 #include "gl/appendf.h"
 #include "gl/probe/probe.h"
 
@@ -108,9 +109,31 @@ void appendLighting(std::string &out, const LightingState &lighting)
             lighting.flat ? "true" : "false");
 }
 
+// The equation at the pixel itself, as the picture lit per pixel works it out: at the position and
+// with the normal blended across the triangle with the rasteriser's weights, each corner's own
+// normal (GL_FLAT ignored), and the polygon's material.
+void appendPerPixel(std::string &out, const KeptFrame &shown, const Hit &hit)
+{
+    const KeptDraw &draw = shown.draws[hit.draw];
+    const GLushort *indices = shown.indices.data() + draw.firstIndex;
+    BatchVertex at = {};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::size_t vertex = draw.firstVertex + indices[hit.triangle + k];
+        const auto weight = static_cast<GLfloat>(hit.weights[k]);
+        for (std::size_t i = 0; i < 3; ++i) {
+            at.position[i] += weight * shown.vertices[vertex].position[i];
+            at.normal[i] += weight * shown.cornerNormals[3 * vertex + i];
+        }
+    }
+    at.material = shown.vertices[draw.firstVertex + indices[hit.triangle]].material;
+    const FaceMaterial &material = draw.materials[static_cast<std::size_t>(at.material)];
+    out += ",\"perPixel\":";
+    appendCorner(out, at, material, draw.lighting, lightCorner(at, material, draw.lighting));
+}
+
 // The answer for canvas pixel (x, y), from the top left: null where no filled polygon covers it;
 // {"error": ...} where there is no kept frame to answer from.
-std::string answerFor(int x, int y)
+std::string answerFor(int x, int y, bool perPixel)
 {
     const KeptFrame &shown = shownFrame();
     if (!shown.complete) {
@@ -178,6 +201,9 @@ std::string answerFor(int x, int y)
     appendLighting(out, draw.lighting);
     appendf(out, ",\"depth\":%.8g", hit.depth / DEPTH_LEVELS);
     appendf(out, ",\"predicted\":[%.0f,%.0f,%.0f]", predicted[0], predicted[1], predicted[2]);
+    if (perPixel) {
+        appendPerPixel(out, shown, hit);
+    }
     GLubyte pixel[4];
     if (readPicture(x, windowY, pixel)) {
         appendf(out, ",\"pixel\":[%d,%d,%d]}", pixel[0], pixel[1], pixel[2]);
@@ -195,10 +221,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE void orvane_keep_frames_for_probe(int on)
     keepFramesForProbe(on != 0);
 }
 
-// orvane.probe(x, y) on the page.
-extern "C" EMSCRIPTEN_KEEPALIVE const char *orvane_probe(int x, int y)
+// orvane.probe(x, y) on the page; `perPixel` where it shows the picture lit per pixel.
+extern "C" EMSCRIPTEN_KEEPALIVE const char *orvane_probe(int x, int y, int perPixel)
 {
     static std::string answer;
-    answer = answerFor(x, y);
+    answer = answerFor(x, y, perPixel != 0);
     return answer.c_str();
 }

@@ -21,6 +21,7 @@ GLuint pictureFramebuffer = 0;
 void forget(KeptFrame &frame)
 {
     frame.vertices.clear();
+    frame.cornerNormals.clear();
     frame.indices.clear();
     frame.draws.clear();
     frame.linesOrPoints = false;
@@ -59,6 +60,15 @@ void keepDraw(const Draw &draw)
     drawing.draws.push_back(kept);
     drawing.vertices.insert(drawing.vertices.end(), draw.vertices,
                             draw.vertices + draw.vertexCount);
+    if (draw.cornerNormals != nullptr) {
+        drawing.cornerNormals.insert(drawing.cornerNormals.end(), draw.cornerNormals,
+                                     draw.cornerNormals + 3 * draw.vertexCount);
+    } else {
+        for (std::size_t i = 0; i < draw.vertexCount; ++i) {
+            const GLfloat *normal = draw.vertices[i].normal;
+            drawing.cornerNormals.insert(drawing.cornerNormals.end(), normal, normal + 3);
+        }
+    }
     drawing.indices.insert(drawing.indices.end(), draw.indices, draw.indices + draw.indexCount);
 }
 

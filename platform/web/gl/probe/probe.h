@@ -26,6 +26,9 @@ struct KeptDraw {
 
 struct KeptFrame {
     std::vector<BatchVertex> vertices;
+    // Each vertex's own normal, as the picture lit per pixel blends it (GL_FLAT ignored), three
+    // numbers a vertex.
+    std::vector<GLfloat> cornerNormals;
     std::vector<GLushort> indices;
     std::vector<KeptDraw> draws;
     bool linesOrPoints; // something was drawn that the probe does not follow
