@@ -15,6 +15,7 @@ import {ENGINES, decodedPng, framesSettled, launchBrowser, serve} from './harnes
 import {WINDOW_TITLE, bytesDiffering, canvasPlaces, click, giveInput, onViewer, openViewer,
         penDrag, press, settledCanvas, touchDrag, touchScreen, viewerStarted}
   from './harness/page.mjs';
+import {lessonNumbers} from './harness/lessons.mjs';
 import {looksNative, readPpm} from './harness/pictures.mjs';
 import {axeViolations, hasAccessibleName} from './harness/accessibility.mjs';
 
@@ -905,10 +906,7 @@ const cases = [
       await giveInput(page, {keys: 'sh'});
       const {numbers} = shaderDifference(readPpm(`${FRAMES}/sphere-smooth-highlight.ppm`),
                                          await settledCanvas(page));
-      const quoted = new Map(
-        fs.readFileSync(new URL('../../docs/lessons/numbers.txt', import.meta.url), 'utf8')
-          .split('\n').filter((line) => line !== '')
-          .map((line) => [line.slice(0, line.indexOf(' ')), line.slice(line.indexOf(' ') + 1)]));
+      const quoted = lessonNumbers();
       for (const [key, measured] of Object.entries(numbers)) {
         assert.equal(quoted.get(key), String(measured),
                      `${key}: the lessons say ${quoted.get(key)}, measured ${measured}; ` +
@@ -1069,7 +1067,7 @@ const cases = [
     run: () => onOwnViewer(null, async ({page}) => {
       const order = await page.evaluate(() => [...document.querySelectorAll(
         'a[href], button, input, [tabindex="0"], summary')].filter(
-        (e) => !e.disabled && e.getClientRects().length > 0).map((e) => e.id || e.dataset.key ||
+        (e) => !e.disabled && e.checkVisibility()).map((e) => e.id || e.dataset.key ||
                                                                   e.textContent.trim()));
       const reached = [];
       for (let i = 0; i < order.length; ++i) {
