@@ -680,6 +680,167 @@ void twoSided(Numbers &numbers, const Light &light, const Screen &screen)
     numbers["TWO_SIDED_BACK_RGB"] = list(inBytes(asBack.colour), 0);
 }
 
+// Lesson 7's second light on the smooth sphere: the corner where the two lights' sum is largest,
+// each light's share there and the sum before GL clips it, how many corners on show it clips at,
+// and the steps of the buttons that enable the light alone and with its colour and place.
+void secondLight(Numbers &numbers, const Light &viewers)
+{
+    const lessons::SecondLight &set = lessons::SECOND_LIGHT;
+    const Light second{{set.position[0], set.position[1], set.position[2], set.position[3]},
+                       {0.0, 0.0, 0.0},
+                       first3(set.diffuse),
+                       {0.0, 0.0, 0.0},
+                       lessons::LightChange{}};
+    const std::vector<float> position(set.position.begin(), set.position.end());
+    const std::vector<float> diffuse(set.diffuse.begin(), set.diffuse.end());
+    numbers["SECOND_SET_POSITION"] = joined(position, ", ");
+    numbers["SECOND_SET_DIFFUSE"] = joined(diffuse, ", ");
+    numbers["STEPS_SECOND_BLACK"] = "s GL_LIGHT1=1";
+    numbers["STEPS_SECOND"] = "s GL_LIGHT1=1 GL_LIGHT1_POSITION=" + joined(position, ",") +
+                              " GL_LIGHT1_DIFFUSE=" + joined(diffuse, ",");
+
+    recordFrame(lessons::sphere(true, false));
+    const Material material = recordedMaterial();
+    struct Peak {
+        Lit first, second;
+        Vec3 sum;
+    } peak;
+    double most = -1.0;
+    int corners = 0, clipped = 0;
+    for (const Facet &facet : sphereFacets()) {
+        if (!onShow(facet)) {
+            continue;
+        }
+        for (std::size_t k = 0; k < facet.corners.size(); ++k) {
+            const Lit first = lightAt(viewers, material, facet.corners[k], facet.normals[k]);
+            const Lit other = lightAt(second, material, facet.corners[k], facet.normals[k]);
+            const Vec3 sum =
+                add(first.colour, add(other.colour, scaled(unlitTerm(material), -1.0)));
+            const double largest = std::max({sum[0], sum[1], sum[2]});
+            ++corners;
+            clipped += largest > 1.0 ? 1 : 0;
+            if (largest > most) {
+                most = largest;
+                peak = {first, other, sum};
+            }
+        }
+    }
+    numbers["SECOND_CORNERS"] = std::to_string(corners);
+    numbers["SECOND_CLIPPED_CORNERS"] = std::to_string(clipped);
+    numbers["SECOND_PEAK_FACING_0"] = number(peak.first.facing, 4);
+    numbers["SECOND_PEAK_FACING_1"] = number(peak.second.facing, 4);
+    numbers["SECOND_PEAK_LIGHT_0"] = list(peak.first.colour, 4);
+    numbers["SECOND_PEAK_LIGHT_1"] =
+        list(add(peak.second.colour, scaled(unlitTerm(material), -1.0)), 4);
+    numbers["SECOND_PEAK_SUM"] = list(peak.sum, 4);
+    numbers["SECOND_PEAK_255"] = list(inBytes(peak.sum), 2);
+    numbers["SECOND_PEAK_RGB"] = list(inBytes(peak.sum), 0);
+}
+
+// Lesson 8: lesson 3's highlighted smooth sphere at one pixel, lit per corner as GL lights it and
+// per pixel as the lessons page's second view does. A polygon is drawn as a fan of triangles from
+// its first corner; at a pixel's centre the rasteriser weighs the corners of the triangle under it,
+// each put on its grid of 1/16 pixel, by their share of its area on the screen, each divided by its
+// distance along the line of sight (clip w) and made to add up to 1 again: the perspective-correct
+// weights. Per corner the weights mix the corners' colours; per pixel they mix the corners'
+// positions and normals, and the equation is worked out there. The pixel is the one where the two
+// differ most with no colour clipped.
+void perCornerPerPixel(Numbers &numbers, const Light &light, const Screen &screen)
+{
+    recordFrame(lessons::sphere(true, true));
+    const Material material = recordedMaterial();
+    struct Sample {
+        int x = 0, y = 0;
+        std::array<double, 3> weights{};
+        std::array<Lit, 3> corners{};
+        Vec3 byCorner{}, byPixel{};
+        Lit atPixel{};
+    } best;
+    double most = -1.0;
+    for (const Facet &facet : sphereFacets()) {
+        if (!onShow(facet)) {
+            continue;
+        }
+        for (std::size_t k = 1; k + 1 < facet.corners.size(); ++k) {
+            const std::array<std::size_t, 3> at{0, k, k + 1};
+            std::array<std::array<double, 2>, 3> window{};
+            std::array<Lit, 3> lit{};
+            for (int i = 0; i < 3; ++i) {
+                // The rasteriser puts a corner on its grid of 1/16 pixel (GL_SUBPIXEL_BITS 4),
+                // counted up from the window's bottom.
+                constexpr double SUBPIXELS = 16.0;
+                const std::array<double, 2> exact = toWindow(screen, facet.corners[at[i]]);
+                window[i] = {std::round(exact[0] * SUBPIXELS) / SUBPIXELS,
+                             screen.height -
+                                 std::round((screen.height - exact[1]) * SUBPIXELS) / SUBPIXELS};
+                lit[i] = lightAt(light, material, facet.corners[at[i]], facet.normals[at[i]]);
+            }
+            const auto edge = [&](int a, int b, double x, double y) {
+                return (window[b][0] - window[a][0]) * (y - window[a][1]) -
+                       (window[b][1] - window[a][1]) * (x - window[a][0]);
+            };
+            const double area = edge(0, 1, window[2][0], window[2][1]);
+            const auto [left, right] = std::minmax({window[0][0], window[1][0], window[2][0]});
+            const auto [top, bottom] = std::minmax({window[0][1], window[1][1], window[2][1]});
+            for (int y = int(std::ceil(top - 0.5)); y + 0.5 <= bottom; ++y) {
+                for (int x = int(std::ceil(left - 0.5)); x + 0.5 <= right; ++x) {
+                    const double px = x + 0.5, py = y + 0.5;
+                    std::array<double, 3> w{edge(1, 2, px, py) / area, edge(2, 0, px, py) / area,
+                                            edge(0, 1, px, py) / area};
+                    // Strictly inside, so that a pixel on a shared edge is never in doubt.
+                    if (std::min({w[0], w[1], w[2]}) <= 0.0) {
+                        continue;
+                    }
+                    double sum = 0.0;
+                    for (int i = 0; i < 3; ++i) {
+                        w[i] /= -facet.corners[at[i]][2];
+                        sum += w[i];
+                    }
+                    Vec3 byCorner{}, point{}, normal{};
+                    for (int i = 0; i < 3; ++i) {
+                        w[i] /= sum;
+                        byCorner = add(byCorner, scaled(inBytes(lit[i].colour), w[i]));
+                        point = add(point, scaled(facet.corners[at[i]], w[i]));
+                        normal = add(normal, scaled(facet.normals[at[i]], w[i]));
+                    }
+                    const Lit atPixel = lightAt(light, material, point, normal);
+                    const Vec3 byPixel = inBytes(atPixel.colour);
+                    // Where no colour is clipped, the two differ by the equation alone.
+                    const auto clipped = [](const Vec3 &c) {
+                        return std::max({c[0], c[1], c[2]}) >= 1.0;
+                    };
+                    if (clipped(atPixel.colour) || clipped(lit[0].colour) ||
+                        clipped(lit[1].colour) || clipped(lit[2].colour)) {
+                        continue;
+                    }
+                    double apart = 0.0;
+                    for (int c = 0; c < 3; ++c) {
+                        apart = std::max(apart, std::fabs(byPixel[c] - byCorner[c]));
+                    }
+                    if (apart > most) {
+                        most = apart;
+                        best = {x, y, w, lit, byCorner, byPixel, atPixel};
+                    }
+                }
+            }
+        }
+    }
+    numbers["PER_PIXEL_X"] = std::to_string(best.x);
+    numbers["PER_PIXEL_Y"] = std::to_string(best.y);
+    numbers["PER_PIXEL_WEIGHTS"] = list(Vec3{best.weights[0], best.weights[1], best.weights[2]}, 4);
+    numbers["PER_PIXEL_CORNER_FACTORS"] =
+        list(Vec3{best.corners[0].specularFactor, best.corners[1].specularFactor,
+                  best.corners[2].specularFactor},
+             4);
+    numbers["PER_PIXEL_CORNER_HALF_ANGLES"] = list(
+        Vec3{best.corners[0].halfAngle, best.corners[1].halfAngle, best.corners[2].halfAngle}, 1);
+    numbers["PER_PIXEL_BY_CORNER_255"] = list(best.byCorner, 2);
+    numbers["PER_PIXEL_HALF_ANGLE"] = number(best.atPixel.halfAngle, 1);
+    numbers["PER_PIXEL_FACTOR"] = number(best.atPixel.specularFactor, 4);
+    numbers["PER_PIXEL_255"] = list(best.byPixel, 2);
+    numbers["PER_PIXEL_APART"] = number(most, 1);
+}
+
 // How far a light is from the sphere's centre, and how wide the sphere looks from there.
 void seenFromLight(Numbers &numbers, const std::string &name, const std::array<double, 4> &light)
 {
@@ -840,6 +1001,8 @@ int main(int argc, char **argv)
     tree(numbers);
     litFrames(numbers, light);
     twoSided(numbers, light, screen);
+    secondLight(numbers, light);
+    perCornerPerPixel(numbers, light, screen);
     seenFromLight(numbers, "VIEWER", light.position);
     seenFromLight(numbers, "NEAR", changed(light, lessons::nearPoint().light).position);
 

@@ -183,6 +183,47 @@ Image renderLit(const lessons::LitFrame &frame)
     return image;
 }
 
+// Renders a frame with GL_LIGHT1 enabled, at GL's defaults or, given `light`, with its place and
+// diffuse colour, made as initLighting would make the calls.
+Image renderWithSecondLight(const ViewerState &state, const lessons::SecondLight *light)
+{
+    glPushAttrib(GL_LIGHTING_BIT | GL_ENABLE_BIT);
+    glEnable(GL_LIGHT1);
+    if (light != nullptr) {
+        glLightfv(GL_LIGHT1, GL_POSITION, light->position.data());
+        glLightfv(GL_LIGHT1, GL_DIFFUSE, light->diffuse.data());
+    }
+    Image image = renderFrame(state);
+    glPopAttrib();
+    return image;
+}
+
+// The model's pixels where some channel is at 255, as far as the screen goes.
+std::size_t saturatedPixels(const Image &image)
+{
+    return countPixels(image, [](const Rgb &c) {
+        return !isWhite(c) && (c.r == 255 || c.g == 255 || c.b == 255);
+    });
+}
+
+// What GL starts light 1 with, as Mesa reports it.
+std::string secondLightDefaults()
+{
+    GLfloat diffuse[4]{}, specular[4]{}, position[4]{};
+    glGetLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+    glGetLightfv(GL_LIGHT1, GL_SPECULAR, specular);
+    glGetLightfv(GL_LIGHT1, GL_POSITION, position);
+    const auto listed = [](const GLfloat *v, int n) {
+        std::ostringstream text;
+        for (int i = 0; i < n; ++i) {
+            text << (i > 0 ? ", " : "") << v[i];
+        }
+        return text.str();
+    };
+    return "DEFAULT_LIGHT1_DIFFUSE " + listed(diffuse, 4) + "\nDEFAULT_LIGHT1_SPECULAR " +
+           listed(specular, 4) + "\nDEFAULT_LIGHT1_POSITION " + listed(position, 4) + "\n";
+}
+
 // Each channel's difference, DIFFERENCE_SCALE times larger, so that one step of 255 shows.
 constexpr int DIFFERENCE_SCALE = 64;
 
@@ -385,6 +426,16 @@ TEST(Lessons, RenderThePicturesAndMeasureTheirPixels)
     numbers << "PIXEL_ONE_SIDED_BACK " << rgb(flat.at(ON_BACK_FACE.x, ON_BACK_FACE.y)) << "\n";
     numbers << "PIXEL_TWO_SIDED_BACK " << rgb(bothSides.at(ON_BACK_FACE.x, ON_BACK_FACE.y)) << "\n";
     numbers << "PIXEL_TWO_SIDED_DIFFERING " << differingPixels(flat, bothSides) << "\n";
+
+    // A second light: GL_LIGHT1 enabled at GL's defaults, then given a colour and a place.
+    numbers << secondLightDefaults();
+    const Image blackSecond = renderWithSecondLight(sphere(true, false), nullptr);
+    const Image second = renderWithSecondLight(sphere(true, false), &SECOND_LIGHT);
+    writePicture("second-light", sheet({smooth, blackSecond, second}, WHOLE_SPHERE, 3));
+    numbers << "PIXEL_SECOND_BLACK_DIFFERING " << differingPixels(smooth, blackSecond) << "\n";
+    numbers << "PIXEL_SECOND_SATURATED " << saturatedPixels(second) << "\n";
+    numbers << "PIXEL_ONE_LIGHT_SATURATED " << saturatedPixels(smooth) << "\n";
+    numbers << "PIXEL_SECOND_BRIGHT " << rgb(extremePixel(second, true).colour) << "\n";
     ASSERT_TRUE(numbers.good());
 }
 

@@ -197,6 +197,15 @@ inline LitFrame twoSided()
     return {"TWO_SIDED", sphere(false, false), bothSides()};
 }
 
+// Lesson 7's second light: GL_LIGHT1, which GL starts black, given a grey diffuse colour and a
+// direction from the lower right and in front, so that on the smooth sphere its light overlaps
+// light 0's, and their sum passes 1 in the blue the sphere reflects most.
+struct SecondLight {
+    std::array<float, 4> position{};
+    std::array<float, 4> diffuse{};
+};
+constexpr SecondLight SECOND_LIGHT{{1.0f, -0.5f, 1.0f, 0.0f}, {0.8f, 0.8f, 0.8f, 1.0f}};
+
 inline std::array<LitFrame, 7> litFrames()
 {
     return {directional(), nearPoint(),      hardSpot(), softSpot(),

@@ -80,8 +80,10 @@ const cases = [
           }
           const code = await page.evaluate(() => orvane.lab.code());
           assert.equal(code, fs.readFileSync(`${FRAMES}/lab/${set.name}/code.txt`, 'utf8'));
+          // Another light's number is named by its call: GL_LIGHT1_POSITION by GL_LIGHT1, GL_POSITION.
           for (const name of Object.keys(set.values)) {
-            assert.match(code, new RegExp(`\\b${name}\\b`), `the code does not name ${name}`);
+            const called = name.replace(/^(GL_LIGHT\d)_(\w+)$/, '$1, GL_$2');
+            assert.match(code, new RegExp(`\\b${called}\\b`), `the code does not name ${name}`);
           }
           for (const state of states) {
             await giveInput(page, state);
@@ -147,6 +149,18 @@ const cases = [
         assert.equal(bytesDiffering(await settledCanvas(page), changed), 0, 'opened by link');
       });
     },
+  },
+  {
+    name: 'GL_LIGHT1 starts black, as in GL: enabled alone it leaves the picture as it was, and ' +
+          'given a diffuse colour it adds to it',
+    engines: ['chromium'],
+    run: () => onOwnViewer('#normals=smooth&highlight=on', async ({page}) => {
+      const own = await settledCanvas(page);
+      await page.evaluate(() => orvane.lab.set('GL_LIGHT1', 1));
+      assert.equal(bytesDiffering(await settledCanvas(page), own), 0, 'enabled alone');
+      await page.evaluate(() => orvane.lab.set('GL_LIGHT1_DIFFUSE', [1, 0, 0, 1]));
+      assert.notEqual(bytesDiffering(await settledCanvas(page), own), 0, 'given a colour');
+    }),
   },
   {
     // Each row: a control, what is done to it, the value it must then hold, and what the note

@@ -78,6 +78,9 @@ test('GL\'s ranges: colours take any finite float, the rest what GL takes', () =
     {name: 'GL_SPOT_CUTOFF', value: [90.5], takes: false},
     {name: 'GL_LIGHT_MODEL_TWO_SIDE', value: [0.5], takes: false},
     {name: 'GL_LINEAR_ATTENUATION', value: [-0.001], takes: false},
+    {name: 'GL_LIGHT3', value: [0.5], takes: false},
+    {name: 'GL_LIGHT7_DIFFUSE', value: [2, -0.5, 0, 1], takes: true},
+    {name: 'GL_LIGHT5_SPOT_CUTOFF', value: [120], takes: false},
   ];
   for (const {name, value, takes} of rows) {
     const check = () => lab.checked(lab.number(name), value);

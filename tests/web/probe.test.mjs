@@ -12,6 +12,7 @@ import {after, before, test} from 'node:test';
 import {canvasPixels, framesSettled, launchBrowser, serve} from './harness/browser.mjs';
 import {colourAt, dot, faceMaterial, material, numbers, towardsLight, unit}
   from './harness/equation.mjs';
+import {lessonNumbers} from './harness/lessons.mjs';
 import {click, openViewer, placeOf, press} from './harness/page.mjs';
 
 const SITE = process.env.ORVANE_WEB_SITE;
@@ -206,6 +207,14 @@ test('the probe agrees with the screen and with the lighting equation, per corne
             assert.ok(largest(corner.L, l) < 1e-4, `${where}, corner ${i + 1}: L ${corner.L}`);
             assert.ok(Math.abs(corner.nDotL - dot(unit(corner.normal), l)) < 1e-4, where);
             assert.ok(Math.abs(corner.nDotH - dot(unit(corner.normal), corner.H)) < 1e-4, where);
+            const terms = [corner.emission.value, corner.ambient.value, corner.diffuse.value,
+                           corner.specular.value, ...corner.otherLights.flatMap(
+                             (light) => [light.ambient.value, light.diffuse.value,
+                                         light.specular.value])];
+            const summed = [0, 1, 2].map((c) => Math.min(Math.max(
+              terms.reduce((sum, term) => sum + term[c], 0), 0), 255));
+            assert.ok(largest(summed, corner.colour) < 0.01,
+                      `${where}, corner ${i + 1}: the terms add up to ${summed}`);
           }
           // Per pixel: the equation at the point the weights give, with the corners' normals
           // blended by them (their own: GL_FLAT, which lights each corner with the first one's, is
@@ -246,6 +255,28 @@ test('the probe agrees with the screen and with the lighting equation, per corne
   t.diagnostic(`${tried} pixels; largest |predicted - pixel| ${worstPixel} levels; largest ` +
                `corner colour against the equation by hand ${worstCorner.toFixed(4)} levels; ` +
                `largest per-pixel colour against its view ${worstPerPixel.toFixed(2)} levels`);
+});
+
+test('at lesson 8\'s pixel the probe gives the weights and both colours the lesson works out',
+     async () => {
+  const quoted = lessonNumbers();
+  const listed = (key) => quoted.get(key).split(', ').map(Number);
+  const [x, y] = [Number(quoted.get('PER_PIXEL_X')), Number(quoted.get('PER_PIXEL_Y'))];
+  await reach({model: '1', smooth: true, highlight: true, mode: 'p'});
+  await setProbeSwitch(true);
+  await page.evaluate(() => orvane.perPixel.open(true));
+  await framesSettled(page);
+  const {corners, weights, triangle, perPixel} = await probe(x, y);
+  await page.evaluate(() => orvane.perPixel.open(false));
+  // The lesson's weights are the triangle's, in its order from the polygon's first corner.
+  assert.ok(largest(triangle.map((i) => weights[i]), listed('PER_PIXEL_WEIGHTS')) < 1e-3,
+            `weights ${triangle.map((i) => weights[i])}`);
+  const byCorner = [0, 1, 2].map(
+    (c) => corners.reduce((sum, corner, i) => sum + weights[i] * corner.colour[c], 0));
+  assert.ok(largest(byCorner, listed('PER_PIXEL_BY_CORNER_255')) <= CORNER_LEVELS,
+            `per corner ${byCorner}`);
+  assert.ok(largest(perPixel.colour, listed('PER_PIXEL_255')) <= CORNER_LEVELS,
+            `per pixel ${perPixel.colour}`);
 });
 
 test('the probe answers null on the background and where the model is lines or points',

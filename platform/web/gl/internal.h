@@ -77,8 +77,8 @@ struct LightSource {
     GLfloat spotCutoff;     // degrees; 180 is no spotlight
     GLfloat attenuation[3]; // constant, linear, quadratic
 };
-// The lights this layer takes: GL_LIGHT0 only.
-constexpr int LIGHTS = 1;
+// The lights this layer takes, GL_LIGHT0 to GL_LIGHT7: GL 1.x's eight.
+constexpr int LIGHTS = 8;
 struct LightingState {
     bool enabled;
     bool normalize;
@@ -205,12 +205,15 @@ struct Draw {
 // picture's, and any other view's of the same draws.
 struct LightingProgram {
     GLuint name;
-    GLint projection, materials, lightPosition, attenuated, attenuation, spotlight, spotDirection,
-        spotCosCutoff, spotExponent, localViewer, flatShading, lighting, light0, normalize;
+    int lights; // how many lights it works out: 1, light 0's, or all LIGHTS
+    GLint projection, materials, lightPosition, lightOn, lightColours, attenuation, spot, spotShape,
+        localViewer, flatShading, lighting, normalize;
 };
 struct Renderer {
-    // The shader as the viewer's own light needs it, and with the whole model (shader.cpp).
-    LightingProgram plain, full;
+    // The shader as the viewer's own light needs it, with the whole model, and with the whole
+    // model for every light, made when a light other than light 0 is first on (shader.cpp).
+    LightingProgram plain, full, allLights;
+    bool allLightsRefused; // WebGL would not make allLights
     const LightingProgram *inUse;
     bool perPixel; // the equation worked out at each pixel, not at each corner
     GLuint vertexBuffer, indexBuffer, flatBuffer;
@@ -236,8 +239,8 @@ void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix
 void drawVertices(Renderer &renderer, const Draw &draw);
 
 // The lighting equation, and the vertex and the fragment shader's text (shader.cpp); the shader
-// that calls the equation has it before its own text. Their header defines MATERIALS, FULL_MODEL
-// for the whole model and PER_PIXEL to light each pixel.
+// that calls the equation has it before its own text. Their header defines MATERIALS, LIGHTS,
+// FULL_MODEL for the whole model and PER_PIXEL to light each pixel.
 extern const char *const LIGHTING_EQUATION;
 extern const char *const LIGHTING_VERTEX_SHADER;
 extern const char *const LIGHTING_FRAGMENT_SHADER;

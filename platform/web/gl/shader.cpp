@@ -19,26 +19,32 @@
 // the position and the normal blended across the polygon; GL_FLAT, a per-corner idea, is then
 // ignored, and each corner's own normal is blended.
 //
-// The shader is compiled twice for each. Where the light has no spot and no attenuation, the viewer
-// is at infinity and the shading smooth, as the viewer leaves them, the two functions that follow
-// (reach, towardsEye) are their constants; otherwise, with FULL_MODEL defined, they work those out.
-// A GPU on the CPU runs both sides of an if for every vertex, so leaving the work out altogether
-// keeps the viewer's own frames as quick as they were.
+// The shader is compiled in variants. Where light 0 is the only light on and it has no spot and
+// no attenuation, the viewer is at infinity and the shading smooth, as the viewer leaves them, the
+// two functions that follow (reach, towardsEye) are their constants; otherwise, with FULL_MODEL
+// defined, they work those out. A GPU on the CPU runs both sides of an if for every vertex, so
+// leaving the work out altogether keeps the viewer's own frames as quick as they were. LIGHTS is 1
+// for light 0 alone, and GL's eight once another light is on.
 //
 // As in Mesa, the products of material and light colours, which are the same at every vertex,
 // are formed once per draw (lightProducts in webgl.cpp); the shader looks up four vec4s a
-// material.
+// material. With more than one light the materials' own colours are looked up instead, and
+// multiplied by each light's.
 const char *const LIGHTING_EQUATION = R"(
-uniform vec4 lightPosition; // eye coordinates
-uniform bool attenuated;    // not GL's initial (1, 0, 0), which divides by 1
-uniform vec3 attenuation;   // constant, linear, quadratic
-uniform bool spotlight;
-uniform vec3 spotDirection; // eye coordinates, unit length
-uniform float spotCosCutoff;
-uniform float spotExponent;
+uniform vec4 lightPosition[LIGHTS]; // eye coordinates
+uniform bool lightOn[LIGHTS];
+uniform vec4 attenuation[LIGHTS]; // constant, linear, quadratic; w 1 where not GL's (1, 0, 0)
+uniform vec4 spot[LIGHTS];        // the direction, in eye coordinates, unit length; w cos cutoff
+uniform vec2 spotShape[LIGHTS];   // the exponent; 1 for a spotlight
 uniform bool localViewer;
-uniform bool light0;
 uniform bool normalizeNormals;
+
+#if LIGHTS > 1
+uniform vec3 lightColours[LIGHTS * 3]; // each light's ambient, diffuse and specular
+#define TIMES_LIGHT(material, i, k) ((material) * lightColours[(i) * 3 + (k)])
+#else
+#define TIMES_LIGHT(product, i, k) (product)
+#endif
 
 // x^e, with x^0 = 1 also for x = 0, where GLSL's pow is undefined, and 0 for x <= 0 otherwise.
 float power(float x, float e)
@@ -50,17 +56,17 @@ float power(float x, float e)
 }
 
 #ifdef FULL_MODEL
-// Attenuation x spot, for the unit vector l along toLight, from the corner to the light.
-float reach(vec3 toLight, vec3 l)
+// Attenuation x spot, for the unit vector l along toLight, from the corner to a light at w.
+float reach(vec4 k, vec4 spotAxis, vec2 shape, float w, vec3 toLight, vec3 l)
 {
     float factor = 1.0;
-    if (attenuated && lightPosition.w != 0.0) {
+    if (k.w != 0.0 && w != 0.0) {
         float d = length(toLight);
-        factor = 1.0 / dot(attenuation, vec3(1.0, d, d * d));
+        factor = 1.0 / dot(k.xyz, vec3(1.0, d, d * d));
     }
-    if (spotlight) {
-        float spot = dot(-l, spotDirection);
-        factor *= spot > spotCosCutoff ? power(spot, spotExponent) : 0.0;
+    if (shape.y != 0.0) {
+        float cosine = dot(-l, spotAxis.xyz);
+        factor *= cosine > spotAxis.w ? power(cosine, shape.x) : 0.0;
     }
     return factor;
 }
@@ -70,7 +76,7 @@ vec3 towardsEye(vec3 corner)
     return localViewer ? normalize(-corner) : vec3(0.0, 0.0, 1.0);
 }
 #else
-float reach(vec3 toLight, vec3 l)
+float reach(vec4 k, vec4 spotAxis, vec2 shape, float w, vec3 toLight, vec3 l)
 {
     return 1.0;
 }
@@ -81,23 +87,27 @@ vec3 towardsEye(vec3 corner)
 }
 #endif
 
-// The colour at `corner` with `normal`, for a material's four entries (see materials below).
+// The colour at `corner` with `normal`, for a material's four entries (see materials below). The
+// lights are indexed by the loop's own counter, the one index GLSL ES 1.0 allows into uniforms.
 vec4 lightingEquation(vec3 corner, vec3 normal, vec4 base, vec4 ambient, vec4 diffuse,
                       vec4 specular)
 {
     vec4 sum = base;
-    if (light0) {
-        vec3 n = normalizeNormals ? normalize(normal) : normal;
-        vec3 toLight = lightPosition.w != 0.0 ? lightPosition.xyz / lightPosition.w - corner
-                                              : lightPosition.xyz;
-        vec3 l = normalize(toLight);
-        float nDotL = dot(n, l);
-        vec3 lit = ambient.rgb + max(nDotL, 0.0) * diffuse.rgb;
-        if (nDotL > 0.0) {
-            vec3 h = normalize(l + towardsEye(corner));
-            lit += power(max(dot(n, h), 0.0), specular.w) * specular.rgb;
+    vec3 n = normalizeNormals ? normalize(normal) : normal;
+    for (int i = 0; i < LIGHTS; ++i) {
+        if (lightOn[i]) {
+            vec4 p = lightPosition[i];
+            vec3 toLight = p.w != 0.0 ? p.xyz / p.w - corner : p.xyz;
+            vec3 l = normalize(toLight);
+            float nDotL = dot(n, l);
+            vec3 lit = TIMES_LIGHT(ambient.rgb, i, 0) +
+                       max(nDotL, 0.0) * TIMES_LIGHT(diffuse.rgb, i, 1);
+            if (nDotL > 0.0) {
+                vec3 h = normalize(l + towardsEye(corner));
+                lit += power(max(dot(n, h), 0.0), specular.w) * TIMES_LIGHT(specular.rgb, i, 2);
+            }
+            sum.rgb += reach(attenuation[i], spot[i], spotShape[i], p.w, toLight, l) * lit;
         }
-        sum.rgb += reach(toLight, l) * lit;
     }
     return clamp(sum, 0.0, 1.0);
 }
@@ -112,7 +122,8 @@ attribute vec3 flatAttribute;
 
 uniform mat4 projection;
 // Per material: (emission + ambient x global ambient, diffuse alpha), ambient x light ambient,
-// diffuse x light diffuse, (specular x light specular, shininess).
+// diffuse x light diffuse, (specular x light specular, shininess); with more than one light, the
+// material's own ambient, diffuse and specular.
 uniform vec4 materials[MATERIALS * 4];
 uniform bool flatShading;
 

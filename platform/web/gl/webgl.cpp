@@ -54,13 +54,14 @@ precision mediump float;
 #endif
 )";
 
-// The lighting shader program, compiled with or without the whole model, lighting per corner or
-// per pixel; false if WebGL refused it.
-bool makeProgram(bool fullModel, bool perPixel, LightingProgram &made)
+// The lighting shader program, compiled with or without the whole model, for light 0 alone or for
+// every light, lighting per corner or per pixel; false if WebGL refused it.
+bool makeProgram(bool fullModel, int lights, bool perPixel, LightingProgram &made)
 {
-    char header[96];
-    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n%s%s", MATERIALS_PER_DRAW,
-                  fullModel ? "#define FULL_MODEL\n" : "", perPixel ? "#define PER_PIXEL\n" : "");
+    char header[128];
+    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n#define LIGHTS %d\n%s%s",
+                  MATERIALS_PER_DRAW, lights, fullModel ? "#define FULL_MODEL\n" : "",
+                  perPixel ? "#define PER_PIXEL\n" : "");
     const char *const attributes[] = {"position", "normal", "material", "flatAttribute"};
     const ShaderText vertexText = {
         {header, perPixel ? "" : LIGHTING_EQUATION, LIGHTING_VERTEX_SHADER, nullptr}};
@@ -74,19 +75,18 @@ bool makeProgram(bool fullModel, bool perPixel, LightingProgram &made)
         return emscripten_glGetUniformLocation(program, name);
     };
     made = {program,
+            lights,
             at("projection"),
             at("materials"),
             at("lightPosition"),
-            at("attenuated"),
+            at("lightOn"),
+            at("lightColours"),
             at("attenuation"),
-            at("spotlight"),
-            at("spotDirection"),
-            at("spotCosCutoff"),
-            at("spotExponent"),
+            at("spot"),
+            at("spotShape"),
             at("localViewer"),
             at("flatShading"),
             at("lighting"),
-            at("light0"),
             at("normalizeNormals")};
     return true;
 }
@@ -108,15 +108,19 @@ void setCapability(GLenum cap, bool on)
     }
 }
 
-// A material's entry for the shader: the four vec4s its comment lists.
-void lightProducts(const FaceMaterial &material, const LightingState &lighting, GLfloat *entry)
+// A material's entry for the shader: the four vec4s its comment lists, with light 0's colours in
+// the products for a program of one light.
+void lightProducts(const FaceMaterial &material, const LightingState &lighting, int lights,
+                   GLfloat *entry)
 {
+    constexpr GLfloat WHITE[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     const LightSource &light = lighting.lights[0];
+    const bool products = lights == 1;
     for (int c = 0; c < 3; ++c) {
         entry[c] = material.emission[c] + material.ambient[c] * lighting.sceneAmbient[c];
-        entry[4 + c] = material.ambient[c] * light.ambient[c];
-        entry[8 + c] = material.diffuse[c] * light.diffuse[c];
-        entry[12 + c] = material.specular[c] * light.specular[c];
+        entry[4 + c] = material.ambient[c] * (products ? light.ambient : WHITE)[c];
+        entry[8 + c] = material.diffuse[c] * (products ? light.diffuse : WHITE)[c];
+        entry[12 + c] = material.specular[c] * (products ? light.specular : WHITE)[c];
     }
     entry[3] = material.diffuse[3];
     entry[7] = entry[11] = 0.0f;
@@ -157,6 +161,59 @@ bool needsFullModel(const LightingState &lighting)
     const LightSource &light = lighting.lights[0];
     return light.spotCutoff != NO_SPOTLIGHT || attenuated(light) || lighting.localViewer ||
            lighting.flat;
+}
+
+bool otherLightOn(const LightingState &lighting)
+{
+    return std::any_of(lighting.lights + 1, lighting.lights + LIGHTS,
+                       [](const LightSource &light) { return light.enabled; });
+}
+
+// The program for `lighting`: the one for every light is made the first time it is needed, so
+// that the viewer's own light never waits for it.
+const LightingProgram &programFor(Renderer &renderer, const LightingState &lighting)
+{
+    if (otherLightOn(lighting) && !renderer.allLightsRefused) {
+        if (renderer.allLights.name == 0 &&
+            !makeProgram(true, LIGHTS, renderer.perPixel, renderer.allLights)) {
+            // Said on standard error; light 0 is still drawn.
+            renderer.allLightsRefused = true;
+            return renderer.full;
+        }
+        return renderer.allLights;
+    }
+    return needsFullModel(lighting) ? renderer.full : renderer.plain;
+}
+
+// Each light's numbers as the shader's arrays take them, for the first `count` lights.
+void giveLights(const LightingProgram &program, const LightingState &lighting, int count)
+{
+    GLfloat positions[LIGHTS][4], colours[LIGHTS][3][3], attenuation[LIGHTS][4], spot[LIGHTS][4],
+        spotShape[LIGHTS][2];
+    GLint on[LIGHTS];
+    for (int i = 0; i < count; ++i) {
+        const LightSource &light = lighting.lights[i];
+        const equation::Light<GLfloat> shaded = equationLight(light);
+        std::copy_n(light.position, 4, positions[i]);
+        on[i] = light.enabled;
+        std::copy_n(light.ambient, 3, colours[i][0]);
+        std::copy_n(light.diffuse, 3, colours[i][1]);
+        std::copy_n(light.specular, 3, colours[i][2]);
+        std::copy_n(light.attenuation, 3, attenuation[i]);
+        attenuation[i][3] = attenuated(light) ? 1.0f : 0.0f;
+        spot[i][0] = shaded.spotDirection.x;
+        spot[i][1] = shaded.spotDirection.y;
+        spot[i][2] = shaded.spotDirection.z;
+        spot[i][3] = shaded.spotCosCutoff;
+        spotShape[i][0] = light.spotExponent;
+        spotShape[i][1] = shaded.spotlight ? 1.0f : 0.0f;
+    }
+    emscripten_glUniform4fv(program.lightPosition, count, positions[0]);
+    emscripten_glUniform1iv(program.lightOn, count, on);
+    emscripten_glUniform3fv(program.lightColours, 3 * count, colours[0][0]);
+    emscripten_glUniform4fv(program.attenuation, count, attenuation[0]);
+    emscripten_glUniform4fv(program.spot, count, spot[0]);
+    emscripten_glUniform2fv(program.spotShape, count, spotShape[0]);
 }
 
 } // namespace
@@ -205,8 +262,8 @@ bool makeRenderer(Renderer &renderer, bool perPixel)
 {
     renderer = {};
     renderer.perPixel = perPixel;
-    if (!makeProgram(false, perPixel, renderer.plain) ||
-        !makeProgram(true, perPixel, renderer.full)) {
+    if (!makeProgram(false, 1, perPixel, renderer.plain) ||
+        !makeProgram(true, 1, perPixel, renderer.full)) {
         return false;
     }
     emscripten_glGenBuffers(1, &renderer.vertexBuffer);
@@ -221,36 +278,23 @@ bool makeRenderer(Renderer &renderer, bool perPixel)
 void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix4 &projection,
                  const FaceMaterial *materials, std::size_t materialCount)
 {
+    const LightingProgram &program = programFor(renderer, lighting);
     GLfloat table[MATERIALS_PER_DRAW * VEC4S_PER_MATERIAL * 4];
     for (std::size_t i = 0; i < materialCount; ++i) {
-        lightProducts(materials[i], lighting, table + i * VEC4S_PER_MATERIAL * 4);
+        lightProducts(materials[i], lighting, program.lights, table + i * VEC4S_PER_MATERIAL * 4);
     }
-    const LightingProgram &program = needsFullModel(lighting) ? renderer.full : renderer.plain;
     if (renderer.inUse != &program) {
         emscripten_glUseProgram(program.name);
         renderer.inUse = &program;
     }
-    const LightSource &light = lighting.lights[0];
     emscripten_glUniformMatrix4fv(program.projection, 1, GL_FALSE, projection.m);
     emscripten_glUniform4fv(program.materials,
                             static_cast<GLsizei>(materialCount * VEC4S_PER_MATERIAL), table);
-    emscripten_glUniform4fv(program.lightPosition, 1, light.position);
     emscripten_glUniform1i(program.lighting, lighting.enabled);
-    emscripten_glUniform1i(program.light0, light.enabled);
     emscripten_glUniform1i(program.normalize, lighting.normalize);
-    if (&program == &renderer.full) {
-        const equation::Light<GLfloat> shaded = equationLight(light);
-        const GLfloat spotDirection[3] = {shaded.spotDirection.x, shaded.spotDirection.y,
-                                          shaded.spotDirection.z};
-        emscripten_glUniform1i(program.attenuated, attenuated(light));
-        emscripten_glUniform3fv(program.attenuation, 1, light.attenuation);
-        emscripten_glUniform1i(program.spotlight, shaded.spotlight);
-        emscripten_glUniform3fv(program.spotDirection, 1, spotDirection);
-        emscripten_glUniform1f(program.spotCosCutoff, shaded.spotCosCutoff);
-        emscripten_glUniform1f(program.spotExponent, light.spotExponent);
-        emscripten_glUniform1i(program.localViewer, lighting.localViewer);
-        emscripten_glUniform1i(program.flatShading, lighting.flat);
-    }
+    giveLights(program, lighting, program.lights);
+    emscripten_glUniform1i(program.localViewer, lighting.localViewer);
+    emscripten_glUniform1i(program.flatShading, lighting.flat);
 }
 
 void drawVertices(Renderer &renderer, const Draw &draw)

@@ -50,8 +50,11 @@ var labCodeText = (function () {
   }
 
   // The lines that make a call the program does not make: a scalar in place of `#`, an array
-  // declared first.
+  // declared first; a light enabled.
   function addedCall(number, value) {
+    if (number.gl.call === 'enable') {
+      return ['    ' + (value[0] ? 'glEnable' : 'glDisable') + '(GL_LIGHT' + number.gl.light + ');'];
+    }
     if (value.length === 1) {
       return ['    ' + number.call.replace('#', cFloat(value[0]))];
     }

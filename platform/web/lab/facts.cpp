@@ -50,12 +50,29 @@ std::string list(std::initializer_list<double> values)
     return text + "]";
 }
 
+// A light's initial numbers, by the pname that sets each.
+void printLight(const LightSource &light)
+{
+    const auto four = [](const GLfloat *v) { return list({v[0], v[1], v[2], v[3]}); };
+    const GLfloat *d = light.spotDirection;
+    std::printf("{\"GL_POSITION\":%s", four(light.position).c_str());
+    std::printf(",\"GL_AMBIENT\":%s", four(light.ambient).c_str());
+    std::printf(",\"GL_DIFFUSE\":%s", four(light.diffuse).c_str());
+    std::printf(",\"GL_SPECULAR\":%s", four(light.specular).c_str());
+    std::printf(",\"GL_SPOT_DIRECTION\":%s", list({d[0], d[1], d[2]}).c_str());
+    std::printf(",\"GL_SPOT_EXPONENT\":%s", list({light.spotExponent}).c_str());
+    std::printf(",\"GL_SPOT_CUTOFF\":%s", list({light.spotCutoff}).c_str());
+    std::printf(",\"GL_CONSTANT_ATTENUATION\":%s", list({light.attenuation[0]}).c_str());
+    std::printf(",\"GL_LINEAR_ATTENUATION\":%s", list({light.attenuation[1]}).c_str());
+    std::printf(",\"GL_QUADRATIC_ATTENUATION\":%s", list({light.attenuation[2]}).c_str());
+    std::printf(",\"enabled\":%s}", list({light.enabled ? 1.0 : 0.0}).c_str());
+}
+
 } // namespace
 
 int main()
 {
     const LightingState &lighting = glState.lighting;
-    const LightSource &light = lighting.lights[0];
     const GLfloat *ambient = lighting.sceneAmbient;
     std::printf("{\"names\":{");
     for (const Name &n : NAMES) {
@@ -66,15 +83,12 @@ int main()
                 list({ambient[0], ambient[1], ambient[2], ambient[3]}).c_str());
     std::printf(",\"GL_LIGHT_MODEL_LOCAL_VIEWER\":%s",
                 list({lighting.localViewer ? 1.0 : 0.0}).c_str());
-    std::printf(
-        ",\"GL_SPOT_DIRECTION\":%s",
-        list({light.spotDirection[0], light.spotDirection[1], light.spotDirection[2]}).c_str());
-    std::printf(",\"GL_SPOT_EXPONENT\":%s", list({light.spotExponent}).c_str());
-    std::printf(",\"GL_SPOT_CUTOFF\":%s", list({light.spotCutoff}).c_str());
-    std::printf(",\"GL_CONSTANT_ATTENUATION\":%s", list({light.attenuation[0]}).c_str());
-    std::printf(",\"GL_LINEAR_ATTENUATION\":%s", list({light.attenuation[1]}).c_str());
-    std::printf(",\"GL_QUADRATIC_ATTENUATION\":%s", list({light.attenuation[2]}).c_str());
-    std::printf("},\"ranges\":{\"exponent\":%s,\"cutoff\":%s,\"noSpotlight\":%.9g}}\n",
+    std::printf("},\"lights\":[");
+    for (int l = 0; l < LIGHTS; ++l) {
+        std::printf(l > 0 ? "," : "");
+        printLight(lighting.lights[l]);
+    }
+    std::printf("],\"ranges\":{\"exponent\":%s,\"cutoff\":%s,\"noSpotlight\":%.9g}}\n",
                 list({0.0, MAX_EXPONENT}).c_str(), list({0.0, MAX_SPOT_CUTOFF}).c_str(),
                 double(NO_SPOTLIGHT));
     return 0;

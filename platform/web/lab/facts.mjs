@@ -20,9 +20,14 @@ for (const [name, value] of Object.entries(GL_NAMES)) {
   }
 }
 for (const number of NUMBERS) {
-  if (number.initial && number.gl.pname && !same(number.initial, facts.initial[number.gl.pname])) {
+  // A light's number by its pname, a light's own switch as `enabled`, the light model's by name.
+  const light = facts.lights[number.gl.light ?? 0];
+  const initial = number.gl.call === 'enable' ? light.enabled
+    : number.gl.call === 'light' ? light[number.gl.pname] : facts.initial[number.gl.pname];
+  if (number.initial && (number.gl.pname || number.gl.call === 'enable') &&
+      !same(number.initial, initial)) {
     problems.push(`${number.name} starts at ${JSON.stringify(number.initial)}; GL starts it at ` +
-                  JSON.stringify(facts.initial[number.gl.pname]));
+                  JSON.stringify(initial));
   }
   const pname = number.gl.pname ?? number.gl.pnames?.[0];
   const range = {GL_SPOT_EXPONENT: facts.ranges.exponent, GL_SHININESS: facts.ranges.exponent,

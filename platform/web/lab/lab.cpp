@@ -30,10 +30,19 @@ EMSCRIPTEN_KEEPALIVE void orvane_lab_forget_materials()
     glutPostRedisplay();
 }
 
-EMSCRIPTEN_KEEPALIVE void orvane_lab_light(GLenum pname, GLfloat a, GLfloat b, GLfloat c, GLfloat d)
+// `light` counts from GL_LIGHT0.
+EMSCRIPTEN_KEEPALIVE void orvane_lab_light(int light, GLenum pname, GLfloat a, GLfloat b, GLfloat c,
+                                           GLfloat d)
 {
     const GLfloat values[4] = {a, b, c, d};
-    glLightfv(GL_LIGHT0, pname, values);
+    glLightfv(static_cast<GLenum>(GL_LIGHT0 + light), pname, values);
+    glutPostRedisplay();
+}
+
+EMSCRIPTEN_KEEPALIVE void orvane_lab_enable_light(int light, int on)
+{
+    const auto cap = static_cast<GLenum>(GL_LIGHT0 + light);
+    on != 0 ? glEnable(cap) : glDisable(cap);
     glutPostRedisplay();
 }
 

@@ -95,12 +95,14 @@ var lab = (function () {
     var pname = labTable.GL_NAMES[number.gl.pname];
     var v = value.concat([0, 0, 0]);
     if (number.gl.call === 'light') {
-      Module['_orvane_lab_light'](pname, v[0], v[1], v[2], v[3]);
+      Module['_orvane_lab_light'](number.gl.light || 0, pname, v[0], v[1], v[2], v[3]);
       // The position set again in display() follows the position.
       if (number.name === 'LIGHT_POSITION') {
         var setIn = labNumber('LIGHT_SET_IN');
         labApply(setIn, labInForce(setIn));
       }
+    } else if (number.gl.call === 'enable') {
+      Module['_orvane_lab_enable_light'](number.gl.light, value[0]);
     } else if (number.gl.call === 'lightModel') {
       Module['_orvane_lab_light_model'](pname, v[0], v[1], v[2], v[3]);
     } else if (number.gl.call === 'shadeModel') {

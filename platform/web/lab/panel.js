@@ -223,8 +223,9 @@ var labControls = (function () {
     return line;
   }
 
-  // Every control shows its number's value now; lines the lab has changed are marked.
-  function labShowValues() {
+  // Every control shows its number's value now; lines the lab has changed are marked. `name` is the
+  // number that changed, null where any may have.
+  function labShowValues(name) {
     labPanel.querySelectorAll('.lab-line').forEach(function (line) {
       var number = lab.number(line.dataset.name);
       var value = lab.comparing() ? lab.programValue(number) : lab.values[number.name];
@@ -243,6 +244,7 @@ var labControls = (function () {
       line.classList.toggle('changed', changed);
       line.querySelector('.lab-reset').hidden = !changed;
     });
+    labShowLights(name);
     labPanel.classList.toggle('comparing', lab.comparing());
   }
 
@@ -276,11 +278,46 @@ var labControls = (function () {
     }
   }
 
+  // The lines of GL_LIGHTi, one to GL_LIGHT7, each folded under its name until opened.
+  function labLightGroup(light) {
+    var id = 'lab-light-' + light;
+    var group = document.getElementById(id);
+    if (!group) {
+      group = labElement('details', 'lab-light');
+      group.id = id;
+      group.dataset.light = light;
+      group.append(labElement('summary', '', 'GL_LIGHT' + light));
+      document.getElementById('lab-lights').append(group);
+    }
+    return group;
+  }
+
+  // Each light's name says whether it is on. A light is opened where `name`, one of its numbers,
+  // has changed, or, where every number may have (null), where it has changes, so that they show.
+  function labShowLights(name) {
+    var changedLight = name ? lab.number(name).gl.light : undefined;
+    document.querySelectorAll('#lab-lights .lab-light').forEach(function (group) {
+      var name = 'GL_LIGHT' + group.dataset.light;
+      var on = (lab.comparing() ? lab.programValue(lab.number(name)) : lab.values[name])[0] === 1;
+      var summary = group.querySelector('summary');
+      var said = name + (on ? ', enabled' : ', not enabled');
+      if (summary.textContent !== said) {
+        summary.textContent = said;
+      }
+      if (name === null ? group.querySelector('.lab-line.changed') !== null
+                        : changedLight === Number(group.dataset.light)) {
+        group.open = true;
+      }
+    });
+  }
+
   function labBuild() {
     var programLines = document.getElementById('lab-program');
     var addedLines = document.getElementById('lab-added');
     labTable.NUMBERS.forEach(function (number) {
-      (number.call ? addedLines : programLines).append(labLine(number));
+      var light = number.gl.light;
+      (light ? labLightGroup(light) : number.call ? addedLines : programLines)
+        .append(labLine(number));
     });
     document.getElementById('lab-reset-all').addEventListener('click', function () {
       lab.reset();

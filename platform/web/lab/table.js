@@ -10,7 +10,7 @@
 //   names   one of the listed names (GL_SMOOTH or GL_FLAT; initLighting or display).
 // `step` is one press of an arrow key (Shift: ten). `gl` says what the lab does with the number:
 // make the light or light-model call again (light, lightModel, shadeModel), as initLighting made
-// it, or put it in place of the program's constant where the program passes it to glMaterialfv,
+// it, for `light` (0 unless given), enable that light (enable), or put it in place of the program's constant where the program passes it to glMaterialfv,
 // as each of `pnames`.
 
 var labTable = (function () {
@@ -134,7 +134,54 @@ var labTable = (function () {
            'with the zoom.'},
   ];
 
-  return {GL_NAMES: GL_NAMES, NUMBERS: LAB_NUMBERS, LIGHTING_FILE: LAB_LIGHTING_FILE,
+  // GL_LIGHT1 to GL_LIGHT7, which the program never uses: each the whole set of light 0's numbers
+  // under its own name, at GL's defaults for a light other than light 0 (black diffuse and
+  // specular, at infinity along +z), and GL_LIGHTi itself, 1 for glEnable.
+  var LAB_OTHER_LIGHTS = 7;
+  var LAB_LIGHT_NUMBERS = [
+    {pname: 'GL_POSITION', initial: [0, 0, 1, 0], parts: ['x', 'y', 'z', 'w'], range: 'any',
+     step: 1, help: 'Where this light is, in eye coordinates; w = 0 makes it a direction. GL ' +
+                    'starts it at infinity along +z, behind the eye.'},
+    {pname: 'GL_AMBIENT', initial: [0, 0, 0, 1], parts: RGBA, range: 'colour', step: 0.05,
+     help: 'This light\'s ambient colour, added to light 0\'s and the global ambient.'},
+    {pname: 'GL_DIFFUSE', initial: [0, 0, 0, 1], parts: RGBA, range: 'colour', step: 0.05,
+     help: 'This light\'s diffuse colour, times N·L. GL starts it black, unlike light 0\'s ' +
+           'white: enabled alone, the light adds nothing.'},
+    {pname: 'GL_SPECULAR', initial: [0, 0, 0, 1], parts: RGBA, range: 'colour', step: 0.05,
+     help: 'This light\'s specular colour, for its own highlight (press H). GL starts it black.'},
+    {pname: 'GL_SPOT_DIRECTION', initial: [0, 0, -1], parts: ['x', 'y', 'z'], range: 'any',
+     step: 0.1, help: 'Where this light\'s spot points, in eye coordinates, once its cutoff is ' +
+                      'below 180.'},
+    {pname: 'GL_SPOT_EXPONENT', initial: [0], parts: ['exponent'], range: [0, 128], step: 1,
+     help: 'How fast this light\'s spot fades from its axis to the cone\'s edge.'},
+    {pname: 'GL_SPOT_CUTOFF', initial: [180], parts: ['degrees'], range: [0, 90], extra: 180,
+     step: 1, help: 'Half the angle of this light\'s cone, 0 to 90 degrees; 180 is no spotlight.'},
+    {pname: 'GL_CONSTANT_ATTENUATION', initial: [1], parts: ['k'], range: [0, Infinity], step: 0.1,
+     help: 'This light, if positional, is divided by constant + linear d + quadratic d².'},
+    {pname: 'GL_LINEAR_ATTENUATION', initial: [0], parts: ['k'], range: [0, Infinity],
+     step: 0.001, help: 'Fading with distance d: divided by constant + linear d + quadratic d².'},
+    {pname: 'GL_QUADRATIC_ATTENUATION', initial: [0], parts: ['k'], range: [0, Infinity],
+     step: 0.00001, help: 'Fading with the square of the distance.'},
+  ];
+  for (var light = 1; light <= LAB_OTHER_LIGHTS; ++light) {
+    var cap = 'GL_LIGHT' + light;
+    LAB_NUMBERS.push({name: cap, call: 'if (#) glEnable(' + cap + ');', initial: [0],
+                      parts: ['on'], range: [0, 1], step: 1, integer: true,
+                      gl: {call: 'enable', light: light}, lessons: [7],
+                      help: '1 enables this light: its terms join the sum, which GL clips at 1. ' +
+                            'GL starts it black, so give it a diffuse colour to see it.'});
+    LAB_LIGHT_NUMBERS.forEach(function (n) {
+      var scalar = n.parts.length === 1;
+      LAB_NUMBERS.push({name: cap + '_' + n.pname.replace(/^GL_/, ''),
+                        call: (scalar ? 'glLightf(' : 'glLightfv(') + cap + ', ' + n.pname +
+                              ', #);',
+                        initial: n.initial, parts: n.parts, range: n.range, extra: n.extra,
+                        step: n.step, gl: {call: 'light', pname: n.pname, light: light},
+                        lessons: [7], help: n.help});
+    });
+  }
+
+  return {GL_NAMES: GL_NAMES, NUMBERS: LAB_NUMBERS, OTHER_LIGHTS: LAB_OTHER_LIGHTS, LIGHTING_FILE: LAB_LIGHTING_FILE,
           MATERIALS_FILE: LAB_MATERIALS_FILE, DISPLAY_FILE: LAB_DISPLAY_FILE,
           CALLS_GO: LAB_CALLS_GO, POSITION_IN_DISPLAY_GOES: LAB_POSITION_IN_DISPLAY_GOES};
 })();

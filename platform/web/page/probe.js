@@ -194,6 +194,27 @@ var probeView = (function () {
     {name: 'diffuse light', of: function (c) { return c.diffuse.value; }},
     {name: 'the highlight', of: function (c) { return c.specular.value; }},
   ];
+  // The same three terms for each other light on, as the answer lists them.
+  function probeOtherTerms(answer) {
+    return answer.otherLights.reduce(function (terms, light, k) {
+      var named = 'light ' + light.light + '\'s ';
+      return terms.concat([
+        {name: named + 'ambient', of: function (c) { return c.otherLights[k].ambient.value; }},
+        {name: named + 'diffuse light', of: function (c) { return c.otherLights[k].diffuse.value; }},
+        {name: named + 'highlight', of: function (c) { return c.otherLights[k].specular.value; }},
+      ]);
+    }, []);
+  }
+
+  // Every term at a corner, summed before GL clips each channel at 255.
+  function probeUnclipped(answer, c) {
+    return [0, 1, 2].map(function (k) {
+      return PROBE_TERMS.concat(probeOtherTerms(answer)).reduce(function (sum, term) {
+        return sum + term.of(c)[k];
+      }, 0);
+    });
+  }
+
   // A highlight is worth a word where a corner's specular factor reaches this.
   var PROBE_HIGHLIGHT_FACTOR = 0.05;
 
@@ -207,7 +228,7 @@ var probeView = (function () {
     }
     // Under GL_FLAT every corner has the first one's colour.
     var corners = answer.corners.map(function (c) { return answer.flat ? answer.corners[0] : c; });
-    var mixed = PROBE_TERMS.map(function (term) {
+    var mixed = PROBE_TERMS.concat(probeOtherTerms(answer)).map(function (term) {
       var value = [0, 1, 2].map(function (k) {
         return corners.reduce(function (sum, c, i) {
           return sum + answer.weights[i] * term.of(c)[k];
@@ -294,6 +315,14 @@ var probeView = (function () {
       ['H', 'half way from L to ' + (answer.localViewer ? 'the eye: the viewer is local'
                                                        : '+z: the viewer is at infinity')],
     ];
+    answer.otherLights.forEach(function (light) {
+      rows.push(['GL_LIGHT' + light.light, 'the same terms again, with its own L and H, ' +
+        (light.lightPosition[3] === 0 ? 'from the direction ' : 'from ') +
+        probeGivenList(light.lightPosition.slice(0, 3)) + (light.spotlight
+          ? ', a spot of ' + probeGiven(light.spotlight.cutoff) + '° about ' +
+            probeVector(light.spotlight.direction)
+          : '') + ', added to the sum; its colours are under each corner']);
+    });
     if (answer.face === 'back') {
       rows.push(['face', 'a back face: its corners run clockwise on the screen, and GL takes the ' +
         'side whose corners run anticlockwise for the front (glFrontFace\'s GL_CCW). ' +
@@ -307,7 +336,30 @@ var probeView = (function () {
     return rows;
   }
 
-  function probeCornerRows(c) {
+  // What each other light adds at corner c, and the sum where GL clips it.
+  function probeOtherLightRows(answer, c) {
+    var rows = [];
+    c.otherLights.forEach(function (t) {
+      var named = 'GL_LIGHT' + t.light;
+      rows.push([named + ': L; N·L, N·H', probeVector(t.L) + '; ' +
+                 probeNumber(t.nDotL, PROBE_UNIT_DECIMALS) + ', ' +
+                 probeNumber(t.nDotH, PROBE_UNIT_DECIMALS)]);
+      if (t.attenuation !== 1 || t.spot !== 1) {
+        rows.push([named + ': attenuation × spot', probeNumber(t.attenuation * t.spot,
+                                                                     PROBE_UNIT_DECIMALS)]);
+      }
+      rows.push([named + ': ambient, diffuse (light ' + probeGivenList(t.diffuse.light) +
+                 '), specular', probeLevels(t.ambient.value) + ', ' +
+                 probeLevels(t.diffuse.value) + ', ' + probeLevels(t.specular.value)]);
+    });
+    var sum = probeUnclipped(answer, c);
+    if (sum.some(function (v) { return v > 255; })) {
+      rows.push(['the sum, before GL clips each channel at 255', probeLevels(sum)]);
+    }
+    return rows;
+  }
+
+  function probeCornerRows(answer, c) {
     var rows = [
       ['position (eye space)', probeVector(c.position, PROBE_POSITION_DECIMALS)],
       ['N, the unit normal', probeVector(c.normal)],
@@ -335,6 +387,7 @@ var probeView = (function () {
        probeLevels(c.diffuse.value)],
       ['specular (factor ' + probeNumber(c.specular.factor, PROBE_UNIT_DECIMALS) + ')',
        probeLevels(c.specular.value)],
+    ], probeOtherLightRows(answer, c), [
       ['colour', probeLevels(c.colour), c.colour],
     ]);
   }
@@ -387,11 +440,11 @@ var probeView = (function () {
     answer.corners.slice(0, answer.flat ? 1 : undefined).forEach(function (corner, i) {
       probePanel.append(probeElement('h3', 'Corner ' + (i + 1) + ' (weight ' +
         probeNumber(answer.weights[i], PROBE_UNIT_DECIMALS) + ')'));
-      probePanel.append(probeTable(probeCornerRows(corner)));
+      probePanel.append(probeTable(probeCornerRows(answer, corner)));
     });
     if (answer.perPixel) {
       probePanel.append(probeElement('h3', 'At the pixel itself, lit per pixel'));
-      probePanel.append(probeTable(probeCornerRows(answer.perPixel)));
+      probePanel.append(probeTable(probeCornerRows(answer, answer.perPixel)));
     }
   }
 

@@ -1,11 +1,12 @@
 // The marks of the scene from outside, in eye coordinates: the eye and the view volume of the
-// viewer's projection, the light (a point with a line to the model, or parallel arrows for a light
+// viewer's projection, each light (a point with a line to the model, or parallel arrows for a light
 // at infinity) and its cone, the normals, and the vectors at the probed pixel; and where the page
 // names them.
 #include "second/second.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -259,18 +260,25 @@ void addNormal(const GLfloat position[3], const GLfloat normal[3], Marks &marks)
          NORMAL_COLOUR);
 }
 
+// Light 0, the program's own, and every other light the lab has turned on.
+bool marked(const LightingState &lighting, int l)
+{
+    return l == 0 || lighting.lights[l].enabled;
+}
+
 void makeMarks(const LightingState &lighting, const Matrix4 &viewerProjection,
                const ShownParts &shown, const ProbedVectors &probed, Marks &marks)
 {
-    const LightSource &light = lighting.lights[0];
     if (shown.eye) {
         addEye(viewerProjection, marks);
     }
-    if (shown.light) {
-        addLight(light, marks);
-    }
-    if (shown.cone) {
-        addCone(light, marks);
+    for (int l = 0; l < LIGHTS; ++l) {
+        if (shown.light && marked(lighting, l)) {
+            addLight(lighting.lights[l], marks);
+        }
+        if (shown.cone && marked(lighting, l)) {
+            addCone(lighting.lights[l], marks);
+        }
     }
     if (shown.vectors && probed.shown) {
         addVectors(probed, marks);
@@ -281,25 +289,30 @@ void nameMarks(const LightingState &lighting, const Matrix4 &viewerProjection,
                const ShownParts &shown, const ProbedVectors &probed, const Matrix4 &camera,
                int size, std::vector<Named> &named)
 {
-    const LightSource &light = lighting.lights[0];
     if (shown.eye) {
         named.push_back(place("eye", {0.0f, 0.0f, 0.0f}, camera, size));
         Vec near[4], far[4];
         viewVolume(viewerProjection, near, far);
         named.push_back(place("far plane", {0.0f, 0.0f, far[0].z}, camera, size));
     }
-    if (shown.light) {
-        named.push_back(positional(light)
-                            ? place("light", lightPlace(light), camera, size)
-                            : place("light at infinity",
-                                    equation::add(centre(), scaled(equation::normalised(
-                                                                       fromArray(light.position)),
-                                                                   LIGHT_ARROWS_FROM)),
-                                    camera, size));
-    }
-    GLfloat end[3];
-    if (shown.cone && coneEnd(light, end)) {
-        named.push_back(place("cone's end", fromArray(end), camera, size));
+    for (int l = 0; l < LIGHTS; ++l) {
+        const LightSource &light = lighting.lights[l];
+        // Light 0 is the light; the others go by their numbers.
+        const std::string lightName = l == 0 ? "light" : "light " + std::to_string(l);
+        if (shown.light && marked(lighting, l)) {
+            named.push_back(
+                positional(light)
+                    ? place(lightName, lightPlace(light), camera, size)
+                    : place(lightName + " at infinity",
+                            equation::add(centre(),
+                                          scaled(equation::normalised(fromArray(light.position)),
+                                                 LIGHT_ARROWS_FROM)),
+                            camera, size));
+        }
+        GLfloat end[3];
+        if (l == 0 && shown.cone && coneEnd(light, end)) {
+            named.push_back(place("cone's end", fromArray(end), camera, size));
+        }
     }
     if (shown.vectors && probed.shown) {
         const GLfloat *vectors[4] = {probed.n, probed.l, probed.v, probed.h};

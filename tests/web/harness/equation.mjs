@@ -1,4 +1,4 @@
-// OpenGL 1.x's lighting equation for one light, worked out here in double precision from the
+// OpenGL 1.x's lighting equation, for the program's light and any the lab turns on, worked out here in double precision from the
 // numbers a test knows (the program's light and materials, and what a lab set changes), not from
 // anything the page reports but a corner's place and normal: the suites hold the probe and the
 // layer's shader to it.
@@ -67,32 +67,62 @@ export function towardsLight(n, p) {
   return unit(w === 0 ? [x, y, z] : minus([x / w, y / w, z / w], p));
 }
 
-// The colour, in levels of 255, of a corner at eye position `p` with unit normal `normal` (as GL
-// uses it: for a back face under two-sided lighting, already turned round, with `back` true).
-export function colourAt(n, front, p, normal, back = false) {
-  const m = faceMaterial(n, front, back);
-  const [x, y, z, w] = lightPosition(n);
+// The lights on: the program's, and each GL_LIGHTi the changes enable, from GL's defaults for a
+// light other than light 0 (black, at infinity along +z). Positions in eye coordinates.
+const OTHER_LIGHTS = 7;
+function lightsOn(n) {
+  const lights = [{position: lightPosition(n), ambient: n.LIGHT_AMBIENT, diffuse: n.LIGHT_DIFFUSE,
+                   specular: n.LIGHT_SPECULAR, spotDirection: n.GL_SPOT_DIRECTION,
+                   spotExponent: n.GL_SPOT_EXPONENT, spotCutoff: n.GL_SPOT_CUTOFF,
+                   k: [n.GL_CONSTANT_ATTENUATION, n.GL_LINEAR_ATTENUATION,
+                       n.GL_QUADRATIC_ATTENUATION]}];
+  for (let i = 1; i <= OTHER_LIGHTS; ++i) {
+    const named = (what, otherwise) => n[`GL_LIGHT${i}_${what}`] ?? otherwise;
+    if ((n[`GL_LIGHT${i}`] ?? 0) === 0) {
+      continue;
+    }
+    lights.push({position: named('POSITION', [0, 0, 1, 0]), ambient: named('AMBIENT', [0, 0, 0]),
+                 diffuse: named('DIFFUSE', [0, 0, 0]), specular: named('SPECULAR', [0, 0, 0]),
+                 spotDirection: named('SPOT_DIRECTION', [0, 0, -1]),
+                 spotExponent: named('SPOT_EXPONENT', 0), spotCutoff: named('SPOT_CUTOFF', 180),
+                 k: [named('CONSTANT_ATTENUATION', 1), named('LINEAR_ATTENUATION', 0),
+                     named('QUADRATIC_ATTENUATION', 0)]});
+  }
+  return lights;
+}
+
+// What one light adds, per channel, at eye position `p` with unit normal `normal`.
+function lightAdds(light, n, m, p, normal) {
+  const [x, y, z, w] = light.position;
   const toLight = w === 0 ? [x, y, z] : minus([x / w, y / w, z / w], p);
   const l = unit(toLight);
   let reach = 1;
   if (w !== 0) {
     const d = Math.sqrt(dot(toLight, toLight));
-    reach = 1 / (n.GL_CONSTANT_ATTENUATION + n.GL_LINEAR_ATTENUATION * d +
-                 n.GL_QUADRATIC_ATTENUATION * d * d);
+    reach = 1 / (light.k[0] + light.k[1] * d + light.k[2] * d * d);
   }
-  if (n.GL_SPOT_CUTOFF !== 180) {
-    const spot = -dot(l, unit(n.GL_SPOT_DIRECTION));
-    reach *= spot >= Math.cos(n.GL_SPOT_CUTOFF * Math.PI / 180) ? spot ** n.GL_SPOT_EXPONENT : 0;
+  if (light.spotCutoff !== 180) {
+    const spot = -dot(l, unit(light.spotDirection));
+    reach *= spot >= Math.cos(light.spotCutoff * Math.PI / 180) ? spot ** light.spotExponent : 0;
   }
   const nDotL = dot(normal, l);
   const toEye = n.GL_LIGHT_MODEL_LOCAL_VIEWER ? unit(p.map((c) => -c)) : [0, 0, 1];
   const h = unit(l.map((c, i) => c + toEye[i]));
   // GL's f: no highlight where the light does not reach; x^0 is 1.
   const specular = nDotL <= 0 ? 0 : m.shininess === 0 ? 1 : Math.max(dot(normal, h), 0) ** m.shininess;
+  return [0, 1, 2].map((c) => reach * (m.ambient[c] * light.ambient[c] + Math.max(nDotL, 0) *
+                                       m.diffuse[c] * light.diffuse[c] +
+                                       specular * m.specular[c] * light.specular[c]));
+}
+
+// The colour, in levels of 255, of a corner at eye position `p` with unit normal `normal` (as GL
+// uses it: for a back face under two-sided lighting, already turned round, with `back` true).
+export function colourAt(n, front, p, normal, back = false) {
+  const m = faceMaterial(n, front, back);
+  const added = lightsOn(n).map((light) => lightAdds(light, n, m, p, normal));
   return [0, 1, 2].map((c) => 255 * Math.min(Math.max(
     m.emission[c] + m.ambient[c] * n.GL_LIGHT_MODEL_AMBIENT[c] +
-    reach * (m.ambient[c] * n.LIGHT_AMBIENT[c] + Math.max(nDotL, 0) * m.diffuse[c] *
-             n.LIGHT_DIFFUSE[c] + specular * m.specular[c] * n.LIGHT_SPECULAR[c]), 0), 1));
+    added.reduce((sum, light) => sum + light[c], 0), 0), 1));
 }
 
 export {dot, unit};

@@ -119,6 +119,7 @@ const LessonView LESSON_VIEWS[] = {
     {"light-outside", lessons::sphere(false, false), 'p'},
     {"normals-outside", lessons::sphere(false, false), 'p'},
     {"per-pixel", lessons::sphere(true, true), 'p'},
+    {"per-pixel-pixel", lessons::sphere(true, true), 'p'},
 };
 
 // The page's second view from outside: the model alone, after these keys from the viewer as it

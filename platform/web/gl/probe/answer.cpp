@@ -37,17 +37,9 @@ void appendNumber(std::string &out, const char *name, double value)
     appendf(out, ",\"%s\":%.9g", name, value);
 }
 
-// Material and light values as the program set them; the terms in the screen's levels.
-void appendCorner(std::string &out, const BatchVertex &vertex, const FaceMaterial &material,
-                  const LightingState &lighting, const CornerLight &c)
+// Where the corner lies towards `t`'s light, and how far the light reaches it.
+void appendGeometry(std::string &out, const equation::LightTerms<GLfloat> &t)
 {
-    const LightSource &light = lighting.lights[0];
-    const GLfloat none[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    const auto ifOn = [&](const GLfloat *value) { return light.enabled ? value : none; };
-    const equation::LightTerms<GLfloat> &t = c.light;
-    out += '{';
-    appendList(out, "position", vertex.position, 3);
-    appendVector(out, "normal", c.n);
     appendVector(out, "L", t.l);
     appendVector(out, "H", t.h);
     appendVector(out, "V", t.v);
@@ -57,6 +49,52 @@ void appendCorner(std::string &out, const BatchVertex &vertex, const FaceMateria
     appendNumber(out, "attenuation", t.attenuation);
     appendNumber(out, "spotDot", t.spotDot);
     appendNumber(out, "spot", t.spot);
+}
+
+// What each light on other than light 0 adds at the corner, term by term: light 0's terms are the
+// corner's own.
+void appendOtherLights(std::string &out, const LightingState &lighting, const CornerLight &c)
+{
+    out += ",\"otherLights\":[";
+    bool first = true;
+    for (int l = 1; l < LIGHTS; ++l) {
+        const LightSource &light = lighting.lights[l];
+        if (!light.enabled) {
+            continue;
+        }
+        const equation::LightTerms<GLfloat> &t = c.lights[l];
+        appendf(out, "%s{\"light\":%d", first ? "" : ",", l);
+        first = false;
+        appendGeometry(out, t);
+        out += ",\"ambient\":{";
+        appendList(out, "light", light.ambient, 3);
+        appendList(out, "value", t.ambient, 3, LEVELS);
+        out += "},\"diffuse\":{";
+        appendList(out, "light", light.diffuse, 3);
+        appendNumber(out, "factor", t.diffuseFactor);
+        appendList(out, "value", t.diffuse, 3, LEVELS);
+        out += "},\"specular\":{";
+        appendList(out, "light", light.specular, 3);
+        appendNumber(out, "factor", t.specularFactor);
+        appendList(out, "value", t.specular, 3, LEVELS);
+        out += "}}";
+    }
+    out += ']';
+}
+
+// Material and light values as the program set them; the terms in the screen's levels. The terms
+// are light 0's; the colour is the sum over every light on.
+void appendCorner(std::string &out, const BatchVertex &vertex, const FaceMaterial &material,
+                  const LightingState &lighting, const CornerLight &c)
+{
+    const LightSource &light = lighting.lights[0];
+    const GLfloat none[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    const auto ifOn = [&](const GLfloat *value) { return light.enabled ? value : none; };
+    const equation::LightTerms<GLfloat> &t = c.lights[0];
+    out += '{';
+    appendList(out, "position", vertex.position, 3);
+    appendVector(out, "normal", c.n);
+    appendGeometry(out, t);
     appendf(out, ",\"lit\":%s,\"emission\":{", lighting.enabled ? "true" : "false");
     appendList(out, "material", material.emission, 3);
     appendList(out, "value", c.emission, 3, LEVELS);
@@ -83,14 +121,14 @@ void appendCorner(std::string &out, const BatchVertex &vertex, const FaceMateria
     appendNumber(out, "factor", t.specularFactor);
     appendList(out, "value", ifOn(t.specular), 3, LEVELS);
     out += '}';
+    appendOtherLights(out, lighting, c);
     appendList(out, "colour", c.colour, 3, LEVELS);
     out += '}';
 }
 
-// The light and light model the polygon was drawn with, where they differ from a plain light.
-void appendLighting(std::string &out, const LightingState &lighting)
+// Where `light` is, how it fades and where its spot points.
+void appendSource(std::string &out, const LightSource &light)
 {
-    const LightSource &light = lighting.lights[0];
     appendList(out, "lightPosition", light.position, 4);
     appendList(out, "attenuationFactors", light.attenuation, 3);
     if (light.spotCutoff != NO_SPOTLIGHT) {
@@ -104,7 +142,24 @@ void appendLighting(std::string &out, const LightingState &lighting)
     } else {
         out += ",\"spotlight\":null";
     }
-    appendf(out, ",\"localViewer\":%s,\"twoSide\":%s,\"flat\":%s",
+}
+
+// The lights and the light model the polygon was drawn with: light 0's at the top, and the
+// numbers of each other light on.
+void appendLighting(std::string &out, const LightingState &lighting)
+{
+    appendSource(out, lighting.lights[0]);
+    out += ",\"otherLights\":[";
+    bool first = true;
+    for (int l = 1; l < LIGHTS; ++l) {
+        if (lighting.lights[l].enabled) {
+            appendf(out, "%s{\"light\":%d", first ? "" : ",", l);
+            appendSource(out, lighting.lights[l]);
+            out += '}';
+            first = false;
+        }
+    }
+    appendf(out, "],\"localViewer\":%s,\"twoSide\":%s,\"flat\":%s",
             lighting.localViewer ? "true" : "false", lighting.twoSide ? "true" : "false",
             lighting.flat ? "true" : "false");
 }

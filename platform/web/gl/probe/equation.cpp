@@ -17,14 +17,18 @@ CornerLight lightCorner(const BatchVertex &vertex, const FaceMaterial &material,
     std::copy_n(material.specular, 3, m.specular);
     std::copy_n(material.emission, 3, m.emission);
     m.shininess = material.shininess;
-    const LightSource &light0 = lighting.lights[0];
-    c.light = equation::lightTerms(position, c.n, equationLight(light0), m, lighting.localViewer);
+    for (int l = 0; l < LIGHTS; ++l) {
+        c.lights[l] = equation::lightTerms(position, c.n, equationLight(lighting.lights[l]), m,
+                                           lighting.localViewer);
+    }
     for (int i = 0; i < 3; ++i) {
         c.emission[i] = material.emission[i];
         c.sceneAmbient[i] = material.ambient[i] * lighting.sceneAmbient[i];
         GLfloat sum = c.emission[i] + c.sceneAmbient[i];
-        if (light0.enabled) {
-            sum += c.light.reach * c.light.lit[i];
+        for (int l = 0; l < LIGHTS; ++l) {
+            if (lighting.lights[l].enabled) {
+                sum += c.lights[l].reach * c.lights[l].lit[i];
+            }
         }
         c.colour[i] = lighting.enabled ? std::clamp(sum, 0.0f, 1.0f) : 1.0f;
     }

@@ -57,10 +57,10 @@ Hit frontMost(const KeptFrame &frame, int x, int y);
 // and single precision. Colours are 0..1.
 using Vec3 = equation::Vec<GLfloat>;
 struct CornerLight {
-    Vec3 n;                               // the normal as the shader uses it
-    equation::LightTerms<GLfloat> light;  // what light 0 adds there, if it is on
-    GLfloat emission[3], sceneAmbient[3]; // emission, and ambient x the global ambient
-    GLfloat colour[3];                    // clamped
+    Vec3 n;                                       // the normal as the shader uses it
+    equation::LightTerms<GLfloat> lights[LIGHTS]; // what each light adds there, if it is on
+    GLfloat emission[3], sceneAmbient[3];         // emission, and ambient x the global ambient
+    GLfloat colour[3];                            // clamped
 };
 CornerLight lightCorner(const BatchVertex &vertex, const FaceMaterial &material,
                         const LightingState &lighting);
