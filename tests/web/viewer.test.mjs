@@ -987,10 +987,11 @@ const cases = [
           await press(page, 'Enter');
           await page.waitForFunction(() => !document.querySelector('#probe-panel').hidden);
         },
-        'with the lab open': async (page) => {
+        'with the lab open, a second light\'s lines among them': async (page) => {
           await page.evaluate(() => {
             document.querySelector('#lab-open').open = true;
             orvane.lab.set('GL_SPOT_CUTOFF', 30);
+            orvane.lab.set('GL_LIGHT1', 1);
           });
           await click(page, '#lab-code');
         },

@@ -88,13 +88,19 @@ vec3 towardsEye(vec3 corner)
 #endif
 
 // The colour at `corner` with `normal`, for a material's four entries (see materials below). The
-// lights are indexed by the loop's own counter, the one index GLSL ES 1.0 allows into uniforms.
+// lights are indexed by the loop's own counter, the one index GLSL ES 1.0 allows into uniforms;
+// light 0 alone runs no loop, whose bookkeeping a GPU on the CPU would do at every corner.
 vec4 lightingEquation(vec3 corner, vec3 normal, vec4 base, vec4 ambient, vec4 diffuse,
                       vec4 specular)
 {
     vec4 sum = base;
     vec3 n = normalizeNormals ? normalize(normal) : normal;
+#if LIGHTS > 1
     for (int i = 0; i < LIGHTS; ++i) {
+#else
+    {
+        const int i = 0;
+#endif
         if (lightOn[i]) {
             vec4 p = lightPosition[i];
             vec3 toLight = p.w != 0.0 ? p.xyz / p.w - corner : p.xyz;
