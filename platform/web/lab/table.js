@@ -135,34 +135,37 @@ var labTable = (function () {
   ];
 
   // GL_LIGHT1 to GL_LIGHT7, which the program never uses: each the whole set of light 0's numbers
-  // under its own name, at GL's defaults for a light other than light 0 (black diffuse and
-  // specular, at infinity along +z), and GL_LIGHTi itself, 1 for glEnable.
+  // under its own name, taking the same values, and GL_LIGHTi itself, 1 for glEnable. Each starts
+  // at GL's defaults for a light other than light 0: where light 0's number is the program's own
+  // line, at `initial` below (black diffuse and specular, at infinity along +z), elsewhere as light
+  // 0's.
   var LAB_OTHER_LIGHTS = 7;
-  var LAB_LIGHT_NUMBERS = [
-    {pname: 'GL_POSITION', initial: [0, 0, 1, 0], parts: ['x', 'y', 'z', 'w'], range: 'any',
-     step: 1, help: 'Where this light is, in eye coordinates; w = 0 makes it a direction. GL ' +
-                    'starts it at infinity along +z, behind the eye.'},
-    {pname: 'GL_AMBIENT', initial: [0, 0, 0, 1], parts: RGBA, range: 'colour', step: 0.05,
-     help: 'This light\'s ambient colour, added to light 0\'s and the global ambient.'},
-    {pname: 'GL_DIFFUSE', initial: [0, 0, 0, 1], parts: RGBA, range: 'colour', step: 0.05,
-     help: 'This light\'s diffuse colour, times N·L. GL starts it black, unlike light 0\'s ' +
-           'white: enabled alone, the light adds nothing.'},
-    {pname: 'GL_SPECULAR', initial: [0, 0, 0, 1], parts: RGBA, range: 'colour', step: 0.05,
-     help: 'This light\'s specular colour, for its own highlight (press H). GL starts it black.'},
-    {pname: 'GL_SPOT_DIRECTION', initial: [0, 0, -1], parts: ['x', 'y', 'z'], range: 'any',
-     step: 0.1, help: 'Where this light\'s spot points, in eye coordinates, once its cutoff is ' +
-                      'below 180.'},
-    {pname: 'GL_SPOT_EXPONENT', initial: [0], parts: ['exponent'], range: [0, 128], step: 1,
-     help: 'How fast this light\'s spot fades from its axis to the cone\'s edge.'},
-    {pname: 'GL_SPOT_CUTOFF', initial: [180], parts: ['degrees'], range: [0, 90], extra: 180,
-     step: 1, help: 'Half the angle of this light\'s cone, 0 to 90 degrees; 180 is no spotlight.'},
-    {pname: 'GL_CONSTANT_ATTENUATION', initial: [1], parts: ['k'], range: [0, Infinity], step: 0.1,
-     help: 'This light, if positional, is divided by constant + linear d + quadratic d².'},
-    {pname: 'GL_LINEAR_ATTENUATION', initial: [0], parts: ['k'], range: [0, Infinity],
-     step: 0.001, help: 'Fading with distance d: divided by constant + linear d + quadratic d².'},
-    {pname: 'GL_QUADRATIC_ATTENUATION', initial: [0], parts: ['k'], range: [0, Infinity],
-     step: 0.00001, help: 'Fading with the square of the distance.'},
-  ];
+  var LAB_OTHER_LIGHT = {
+    GL_POSITION: {initial: [0, 0, 1, 0],
+                  help: 'Where this light is, in eye coordinates; w = 0 makes it a direction. GL ' +
+                        'starts it at infinity along +z, behind the eye.'},
+    GL_AMBIENT: {initial: [0, 0, 0, 1],
+                 help: 'This light\'s ambient colour, added to light 0\'s and the global ' +
+                       'ambient.'},
+    GL_DIFFUSE: {initial: [0, 0, 0, 1],
+                 help: 'This light\'s diffuse colour, times N·L. GL starts it black, unlike ' +
+                       'light 0\'s white: enabled alone, the light adds nothing.'},
+    GL_SPECULAR: {initial: [0, 0, 0, 1],
+                  help: 'This light\'s specular colour, for its own highlight (press H). GL ' +
+                        'starts it black.'},
+    GL_SPOT_DIRECTION: {help: 'Where this light\'s spot points, in eye coordinates, once its ' +
+                              'cutoff is below 180.'},
+    GL_SPOT_EXPONENT: {help: 'How fast this light\'s spot fades from its axis to the cone\'s ' +
+                             'edge.'},
+    GL_SPOT_CUTOFF: {help: 'Half the angle of this light\'s cone, 0 to 90 degrees; 180 is no ' +
+                           'spotlight.'},
+    GL_CONSTANT_ATTENUATION: {help: 'This light, if positional, is divided by constant + linear ' +
+                                    'd + quadratic d².'},
+    GL_LINEAR_ATTENUATION: {help: 'Fading with distance d: divided by constant + linear d + ' +
+                                  'quadratic d².'},
+    GL_QUADRATIC_ATTENUATION: {help: 'Fading with the square of the distance.'},
+  };
+  var lightZero = LAB_NUMBERS.filter(function (n) { return n.gl.call === 'light'; });
   for (var light = 1; light <= LAB_OTHER_LIGHTS; ++light) {
     var cap = 'GL_LIGHT' + light;
     LAB_NUMBERS.push({name: cap, call: 'if (#) glEnable(' + cap + ');', initial: [0],
@@ -170,18 +173,20 @@ var labTable = (function () {
                       gl: {call: 'enable', light: light}, lessons: [7],
                       help: '1 enables this light: its terms join the sum, which GL clips at 1. ' +
                             'GL starts it black, so give it a diffuse colour to see it.'});
-    LAB_LIGHT_NUMBERS.forEach(function (n) {
-      var scalar = n.parts.length === 1;
-      LAB_NUMBERS.push({name: cap + '_' + n.pname.replace(/^GL_/, ''),
-                        call: (scalar ? 'glLightf(' : 'glLightfv(') + cap + ', ' + n.pname +
-                              ', #);',
-                        initial: n.initial, parts: n.parts, range: n.range, extra: n.extra,
-                        step: n.step, gl: {call: 'light', pname: n.pname, light: light},
-                        lessons: [7], help: n.help});
+    lightZero.forEach(function (n) {
+      var pname = n.gl.pname;
+      var other = LAB_OTHER_LIGHT[pname];
+      LAB_NUMBERS.push({name: cap + '_' + pname.replace(/^GL_/, ''),
+                        call: (n.parts.length === 1 ? 'glLightf(' : 'glLightfv(') + cap + ', ' +
+                              pname + ', #);',
+                        initial: other.initial || n.initial, parts: n.parts, range: n.range,
+                        extra: n.extra, step: n.step,
+                        gl: {call: 'light', pname: pname, light: light},
+                        lessons: [7], help: other.help});
     });
   }
 
-  return {GL_NAMES: GL_NAMES, NUMBERS: LAB_NUMBERS, OTHER_LIGHTS: LAB_OTHER_LIGHTS, LIGHTING_FILE: LAB_LIGHTING_FILE,
+  return {GL_NAMES: GL_NAMES, NUMBERS: LAB_NUMBERS, LIGHTING_FILE: LAB_LIGHTING_FILE,
           MATERIALS_FILE: LAB_MATERIALS_FILE, DISPLAY_FILE: LAB_DISPLAY_FILE,
           CALLS_GO: LAB_CALLS_GO, POSITION_IN_DISPLAY_GOES: LAB_POSITION_IN_DISPLAY_GOES};
 })();

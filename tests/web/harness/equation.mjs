@@ -1,7 +1,7 @@
-// OpenGL 1.x's lighting equation, for the program's light and any the lab turns on, worked out here in double precision from the
-// numbers a test knows (the program's light and materials, and what a lab set changes), not from
-// anything the page reports but a corner's place and normal: the suites hold the probe and the
-// layer's shader to it.
+// OpenGL 1.x's lighting equation, for the program's light and any the lab turns on, worked out here
+// in double precision from the numbers a test knows (the program's light and materials, and what a
+// lab set changes), not from anything the page reports but a corner's place and normal: the suites
+// hold the probe and the layer's shader to it.
 
 // What the program sets (src/shell/lighting.cpp, src/geometry/materials.cpp) and GL's defaults
 // for what it leaves, by the lab's names.

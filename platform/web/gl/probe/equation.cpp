@@ -17,20 +17,25 @@ CornerLight lightCorner(const BatchVertex &vertex, const FaceMaterial &material,
     std::copy_n(material.specular, 3, m.specular);
     std::copy_n(material.emission, 3, m.emission);
     m.shininess = material.shininess;
-    for (int l = 0; l < LIGHTS; ++l) {
-        c.lights[l] = equation::lightTerms(position, c.n, equationLight(lighting.lights[l]), m,
-                                           lighting.localViewer);
-    }
+    GLfloat sum[3];
     for (int i = 0; i < 3; ++i) {
         c.emission[i] = material.emission[i];
         c.sceneAmbient[i] = material.ambient[i] * lighting.sceneAmbient[i];
-        GLfloat sum = c.emission[i] + c.sceneAmbient[i];
-        for (int l = 0; l < LIGHTS; ++l) {
-            if (lighting.lights[l].enabled) {
-                sum += c.lights[l].reach * c.lights[l].lit[i];
-            }
+        sum[i] = c.emission[i] + c.sceneAmbient[i];
+    }
+    // Light 0's terms are worked out on or off, for the panel's rows; the others only when on.
+    for (int l = 0; l < LIGHTS; ++l) {
+        const LightSource &light = lighting.lights[l];
+        if (l == 0 || light.enabled) {
+            c.lights[l] =
+                equation::lightTerms(position, c.n, equationLight(light), m, lighting.localViewer);
         }
-        c.colour[i] = lighting.enabled ? std::clamp(sum, 0.0f, 1.0f) : 1.0f;
+        for (int i = 0; light.enabled && i < 3; ++i) {
+            sum[i] += c.lights[l].reach * c.lights[l].lit[i];
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        c.colour[i] = lighting.enabled ? std::clamp(sum[i], 0.0f, 1.0f) : 1.0f;
     }
     return c;
 }
