@@ -80,7 +80,8 @@ const cases = [
           }
           const code = await page.evaluate(() => orvane.lab.code());
           assert.equal(code, fs.readFileSync(`${FRAMES}/lab/${set.name}/code.txt`, 'utf8'));
-          // Another light's number is named by its call: GL_LIGHT1_POSITION by GL_LIGHT1, GL_POSITION.
+          // Another light's number is named by its call: GL_LIGHT1_POSITION as GL_LIGHT1,
+          // GL_POSITION.
           for (const name of Object.keys(set.values)) {
             const called = name.replace(/^(GL_LIGHT\d)_(\w+)$/, '$1, GL_$2');
             assert.match(code, new RegExp(`\\b${called}\\b`), `the code does not name ${name}`);
@@ -190,10 +191,17 @@ const cases = [
         {name: 'LIGHT_POSITION', part: 0, type: '0,5', value: [0.5, 100, 100, 1]},
         {name: 'GL_LIGHT_MODEL_TWO_SIDE', keys: ['ArrowUp', 'ArrowUp'], value: 1},
         {name: 'GL_SHADE_MODEL', keys: ['ArrowDown'], value: 'GL_FLAT'},
+        // Another light's lines are reached by opening its name.
+        {name: 'GL_LIGHT2_SPOT_CUTOFF', opens: '#lab-light-2 summary', type: '120', value: 180,
+         note: /from 0 to 90, or 180; 120 is not/},
+        {name: 'GL_LIGHT2', keys: ['ArrowUp'], value: 1},
       ];
       for (const row of rows) {
         const line = `#lab [data-name="${row.name}"]`;
         const control = `${line} [data-part="${row.part ?? 0}"]`;
+        if (row.opens) {
+          await click(page, row.opens);
+        }
         if (row.drag) {
           const box = await placeOf(page, control);
           const [x, y] = [box.x + box.width / 2, box.y + box.height / 2];

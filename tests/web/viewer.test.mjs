@@ -266,14 +266,19 @@ const cases = [
     run: () => onOwnViewer(null, async ({page}) => {
       await page.evaluate(() => {
         orvane.lab.set('LIGHT_POSITION', [2, 2, -3, 1]);
+        orvane.lab.set('GL_LIGHT1', 1);
+        orvane.lab.set('GL_LIGHT1_POSITION', [-2, 1, -4, 1]);
+        orvane.lab.set('GL_LIGHT1_DIFFUSE', [0.2, 0.8, 0.2, 1]);
         orvane.outside.open(true);
         ['cone', 'vectors', 'normals'].forEach((part) => orvane.outside.show(part, false));
       });
       const {matrix} = await page.evaluate(() => orvane.outside.camera());
       const shot = await settledCanvas(page, SECOND);
-      // Each row: a point in eye coordinates, the colour its mark has there, and its handle.
+      // Each row: a point in eye coordinates, the colour its mark has there, and its handle. Every
+      // light on has a mark in its diffuse colour; only light 0's can be dragged.
       const rows = [{at: [0, 0, 0], colour: [26, 26, 26]},
-                    {at: [2, 2, -3], colour: [204, 204, 204], handle: '#second-light'}];
+                    {at: [2, 2, -3], colour: [204, 204, 204], handle: '#second-light'},
+                    {at: [-2, 1, -4], colour: [51, 204, 51]}];
       for (const {at, colour, handle} of rows) {
         const [x, y] = throughMatrix(matrix, at);
         const i = 4 * (Math.floor(y) * shot.width + Math.floor(x));
@@ -298,7 +303,7 @@ const cases = [
       const seen = await page.evaluate(() => {
         const scale = document.querySelector('#second-view').getBoundingClientRect().width / 600;
         const label = [...document.querySelectorAll('#second-names span')]
-          .find((span) => span.textContent.includes('light'));
+          .find((span) => /\blight(?! \d)/.test(span.textContent));
         return {edge: label.classList.contains('edge'), x: parseFloat(label.style.left) / scale,
                 y: parseFloat(label.style.top) / scale,
                 handleHidden: document.querySelector('#second-light').hidden};
@@ -515,6 +520,9 @@ const cases = [
     run: () => onOwnViewer(null, async ({page}) => {
       await page.evaluate(() => {
         orvane.lab.set('LIGHT_POSITION', [2, 2, -3, 1]);
+        orvane.lab.set('GL_LIGHT1', 1);
+        orvane.lab.set('GL_LIGHT1_POSITION', [-2, 1, -4, 1]);
+        orvane.lab.set('GL_LIGHT1_DIFFUSE', [0.2, 0.8, 0.2, 1]);
         orvane.outside.open(true);
       });
       await page.evaluate(() => document.querySelector('#second-view').focus());
