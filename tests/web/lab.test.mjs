@@ -196,6 +196,9 @@ const cases = [
          note: /from 0 to 90, or 180; 120 is not/},
         {name: 'GL_LIGHT2', keys: ['ArrowUp'], value: 1},
       ];
+      // Each row shows its number's help: the buttons under it stay where they were.
+      const helpHeight = () => page.$eval('#lab-help', (help) => help.offsetHeight);
+      const helpAtStart = await helpHeight();
       for (const row of rows) {
         const line = `#lab [data-name="${row.name}"]`;
         const control = `${line} [data-part="${row.part ?? 0}"]`;
@@ -226,6 +229,7 @@ const cases = [
         // Enter keeps the focus in the field, so that the arrows step the number on.
         assert.ok(await page.$eval(control, (input) => input === document.activeElement),
                   `${said}: the focus left the field`);
+        assert.equal(await helpHeight(), helpAtStart, `${said}: the help changed its height`);
       }
     }),
   },

@@ -205,8 +205,7 @@ var labControls = (function () {
     reset.addEventListener('click', function () {
       lab.reset(number.name);
     });
-    var help = labElement('span', 'lab-line-help', number.help + ' Lesson ' +
-                          number.lessons.join(' and ') + '.');
+    var help = labElement('span', 'lab-line-help', labLineHelp(number));
     help.id = 'lab-help-' + number.name;
     help.hidden = true;
     // Why a typed value was refused, beside the number, and read with it.
@@ -215,12 +214,45 @@ var labControls = (function () {
     note.setAttribute('aria-live', 'polite');
     line.append(code, reset, help, note);
     var showHelp = function () {
-      labHelp.textContent = number.name + ': ' + help.textContent + ' GL takes ' +
-                            lab.rangeText(number) + '.';
+      labHelp.textContent = labHelpText(number);
     };
     line.addEventListener('focusin', showHelp);
     line.addEventListener('pointerenter', showHelp);
     return line;
+  }
+
+  function labLineHelp(number) {
+    return number.help + ' Lesson ' + number.lessons.join(' and ') + '.';
+  }
+
+  function labHelpText(number) {
+    return number.name + ': ' + labLineHelp(number) + ' GL takes ' + lab.rangeText(number) + '.';
+  }
+
+  // The help under the lines is as tall as the tallest one at the column's width, so that pointing
+  // at another number, or scrolling the page under a resting pointer, never moves the buttons
+  // below it. Measured again whenever its width changes, the lines closed and opened included.
+  var labHelpWidth = 0;
+  function labKeepHelpHeight() {
+    var width = labHelp.getBoundingClientRect().width;
+    if (width === labHelpWidth || labHelp.offsetParent === null) {
+      return;
+    }
+    labHelpWidth = width;
+    // Measured on a hidden copy out of the page's flow, which lays out nothing else.
+    var ruler = labHelp.cloneNode(false);
+    ruler.removeAttribute('id');
+    ruler.setAttribute('aria-hidden', 'true');
+    ruler.style.cssText = 'position: absolute; visibility: hidden; min-height: 0; width: ' +
+                          width + 'px';
+    labHelp.after(ruler);
+    var tallest = 0;
+    labTable.NUMBERS.forEach(function (number) {
+      ruler.textContent = labHelpText(number);
+      tallest = Math.max(tallest, ruler.getBoundingClientRect().height);
+    });
+    ruler.remove();
+    labHelp.style.minHeight = tallest + 'px';
   }
 
   // Every control shows its number's value now; lines the lab has changed are marked. `name` is the
@@ -353,6 +385,11 @@ var labControls = (function () {
     compare.addEventListener('keyup', function () { hold(false); });
     lab.listeners.push(labShowValues, probeView.followPicture);
     labShowValues();
+    // In the next frame: a size changed while the browser tells of sizes would be reported as an
+    // error.
+    new ResizeObserver(function () {
+      requestAnimationFrame(labKeepHelpHeight);
+    }).observe(labHelp);
   }
 
   labBuild();
