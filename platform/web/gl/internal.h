@@ -170,6 +170,8 @@ struct BatchVertex {
 };
 // Room in the shader for this many different materials in one draw.
 constexpr std::size_t MATERIALS_PER_DRAW = 8;
+// The shader's entries for one material (shader.cpp).
+constexpr int VEC4S_PER_MATERIAL = 4;
 // The most vertices in one draw, and so the most corners a polygon may have. Each draw is handed
 // to the renderer as soon as it is made, so that the renderer draws one part of a frame while the
 // next part is gathered; parts of this size made a frame of the tree quickest (see
@@ -206,8 +208,8 @@ struct Draw {
 struct LightingProgram {
     GLuint name;
     int lights; // how many lights it works out: 1, light 0's, or all LIGHTS
-    GLint projection, materials, lightPosition, lightOn, lightColours, attenuation, spot, spotShape,
-        localViewer, flatShading, lighting, normalize;
+    GLint projection, materials, material, lightPosition, lightOn, lightColours, attenuation, spot,
+        spotShape, localViewer, flatShading, lighting, normalize;
 };
 struct Renderer {
     // The shader as the viewer's own light needs it, with the whole model, and with the whole
@@ -218,6 +220,8 @@ struct Renderer {
     bool perPixel; // the equation worked out at each pixel, not at each corner
     GLuint vertexBuffer, indexBuffer, flatBuffer;
     bool flatGiven; // the shader's flatAttribute comes from flatBuffer
+    // Per pixel: the materials' entries of the draw, handed one material at a time.
+    GLfloat materialTable[MATERIALS_PER_DRAW * VEC4S_PER_MATERIAL * 4];
 };
 // Makes them in the context that is current, lighting per corner as GL does or per pixel; false
 // if WebGL refused them (the reason is on standard error).

@@ -17,7 +17,9 @@
 // and its material, which takes the place of the flat interpolation WebGL 1 lacks. With PER_PIXEL
 // defined, for the view that shows what GL leaves out, the fragment shader calls it instead, with
 // the position and the normal blended across the polygon; GL_FLAT, a per-corner idea, is then
-// ignored, and each corner's own normal is blended.
+// ignored, and each corner's own normal is blended. The polygon's material is handed to it as it
+// stands, a draw split into runs of one material (webgl.cpp): on a GPU on the CPU, blending the
+// material's sixteen numbers across the tree's small triangles cost more than the equation.
 //
 // The shader is compiled in variants. Where light 0 is the only light on and it has no spot and
 // no attenuation, the viewer is at infinity and the shading smooth, as the viewer leaves them, the
@@ -127,18 +129,16 @@ attribute float material;
 attribute vec3 flatAttribute;
 
 uniform mat4 projection;
-// Per material: (emission + ambient x global ambient, diffuse alpha), ambient x light ambient,
-// diffuse x light diffuse, (specular x light specular, shininess); with more than one light, the
-// material's own ambient, diffuse and specular.
-uniform vec4 materials[MATERIALS * 4];
 uniform bool flatShading;
 
 #ifdef PER_PIXEL
 varying vec3 corner;
 varying vec3 cornerNormal;
-// The material's entries, the same at every corner of a polygon.
-varying vec4 base, ambient, diffuse, specular;
 #else
+// Per material: (emission + ambient x global ambient, diffuse alpha), ambient x light ambient,
+// diffuse x light diffuse, (specular x light specular, shininess); with more than one light, the
+// material's own ambient, diffuse and specular.
+uniform vec4 materials[MATERIALS * 4];
 uniform bool lighting;
 varying vec4 colour;
 #endif
@@ -147,15 +147,11 @@ void main()
 {
     gl_Position = projection * vec4(position, 1.0);
     gl_PointSize = 1.0;
-    int m = int(material) * 4;
 #ifdef PER_PIXEL
     corner = position;
     cornerNormal = flatShading ? flatAttribute : normal;
-    base = materials[m];
-    ambient = materials[m + 1];
-    diffuse = materials[m + 2];
-    specular = materials[m + 3];
 #else
+    int m = int(material) * 4;
     if (!lighting) {
         colour = vec4(1.0); // GL's current colour, which this layer never changes
         return;
@@ -170,13 +166,15 @@ void main()
 const char *const LIGHTING_FRAGMENT_SHADER = R"(
 #ifdef PER_PIXEL
 uniform bool lighting;
+// The material of the polygons drawn, its four entries as the vertex shader's table has them: the
+// draw is split where the material changes, so that it need not be blended across each polygon.
+uniform vec4 material[4];
 varying vec3 corner;
 varying vec3 cornerNormal;
-varying vec4 base, ambient, diffuse, specular;
 void main()
 {
-    gl_FragColor = lighting ? lightingEquation(corner, cornerNormal, base, ambient, diffuse,
-                                               specular)
+    gl_FragColor = lighting ? lightingEquation(corner, cornerNormal, material[0], material[1],
+                                               material[2], material[3])
                             : vec4(1.0);
 }
 #else

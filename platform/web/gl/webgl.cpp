@@ -17,7 +17,6 @@
 namespace {
 
 constexpr GLuint POSITION = 0, NORMAL = 1, MATERIAL = 2, FLAT_ATTRIBUTE = 3;
-constexpr int VEC4S_PER_MATERIAL = 4;
 
 FragmentState &fragment = glState.fragment;
 
@@ -78,6 +77,7 @@ bool makeProgram(bool fullModel, int lights, bool perPixel, LightingProgram &mad
             lights,
             at("projection"),
             at("materials"),
+            at("material"),
             at("lightPosition"),
             at("lightOn"),
             at("lightColours"),
@@ -279,7 +279,7 @@ void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix
                  const FaceMaterial *materials, std::size_t materialCount)
 {
     const LightingProgram &program = programFor(renderer, lighting);
-    GLfloat table[MATERIALS_PER_DRAW * VEC4S_PER_MATERIAL * 4];
+    GLfloat *table = renderer.materialTable;
     for (std::size_t i = 0; i < materialCount; ++i) {
         lightProducts(materials[i], lighting, program.lights, table + i * VEC4S_PER_MATERIAL * 4);
     }
@@ -288,8 +288,10 @@ void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix
         renderer.inUse = &program;
     }
     emscripten_glUniformMatrix4fv(program.projection, 1, GL_FALSE, projection.m);
-    emscripten_glUniform4fv(program.materials,
-                            static_cast<GLsizei>(materialCount * VEC4S_PER_MATERIAL), table);
+    if (!renderer.perPixel) {
+        emscripten_glUniform4fv(program.materials,
+                                static_cast<GLsizei>(materialCount * VEC4S_PER_MATERIAL), table);
+    }
     emscripten_glUniform1i(program.lighting, lighting.enabled);
     emscripten_glUniform1i(program.normalize, lighting.normalize);
     giveLights(program, lighting, program.lights);
@@ -303,14 +305,43 @@ void drawVertices(Renderer &renderer, const Draw &draw)
     emscripten_glBufferData(GL_ARRAY_BUFFER,
                             static_cast<GLsizeiptr>(draw.vertexCount * sizeof(BatchVertex)),
                             draw.vertices, GL_STREAM_DRAW);
-    if (draw.primitive == GL_POINTS) {
-        emscripten_glDrawArrays(draw.primitive, 0, static_cast<GLsizei>(draw.vertexCount));
-    } else {
+    const bool points = draw.primitive == GL_POINTS;
+    if (!points) {
         emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                                 static_cast<GLsizeiptr>(draw.indexCount * sizeof(GLushort)),
                                 draw.indices, GL_STREAM_DRAW);
-        emscripten_glDrawElements(draw.primitive, static_cast<GLsizei>(draw.indexCount),
-                                  GL_UNSIGNED_SHORT, nullptr);
+    }
+    const std::size_t count = points ? draw.vertexCount : draw.indexCount;
+    const auto drawRange = [&draw, points](std::size_t first, std::size_t n) {
+        if (points) {
+            emscripten_glDrawArrays(draw.primitive, static_cast<GLint>(first),
+                                    static_cast<GLsizei>(n));
+        } else {
+            emscripten_glDrawElements(draw.primitive, static_cast<GLsizei>(n), GL_UNSIGNED_SHORT,
+                                      reinterpret_cast<void *>(first * sizeof(GLushort)));
+        }
+    };
+    if (!renderer.perPixel) {
+        drawRange(0, count);
+        return;
+    }
+    // Per pixel, in runs of one material: all the corners of a polygon have its material.
+    const std::size_t step = points ? 1 : draw.primitive == GL_LINES ? 2 : 3;
+    const auto materialAt = [&draw, points](std::size_t i) {
+        return draw.vertices[points ? i : draw.indices[i]].material;
+    };
+    const GLint location = renderer.inUse->material;
+    for (std::size_t first = 0; first < count;) {
+        const GLfloat material = materialAt(first);
+        std::size_t end = first + step;
+        while (end < count && materialAt(end) == material) {
+            end += step;
+        }
+        emscripten_glUniform4fv(location, VEC4S_PER_MATERIAL,
+                                renderer.materialTable +
+                                    static_cast<std::size_t>(material) * VEC4S_PER_MATERIAL * 4);
+        drawRange(first, end - first);
+        first = end;
     }
 }
 
