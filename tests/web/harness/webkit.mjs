@@ -7,6 +7,7 @@
 // right or middle drag the page still sees that button down and every later move drags on.
 import {execFile, spawn} from 'node:child_process';
 import {once} from 'node:events';
+import fs from 'node:fs';
 import net from 'node:net';
 import {promisify} from 'node:util';
 
@@ -89,7 +90,7 @@ export async function launchWebKit() {
     await close();
     throw error;
   }
-  return {newPage: () => openSession(call, display.name), close};
+  return {newPage: () => openSession(call, display.name, driver.pid), close};
 }
 
 // W3C WebDriver's code points for the keys puppeteer names; characters stand for themselves.
@@ -154,7 +155,37 @@ function script(source, args) {
             (error) => handOver({thrown: String(error)}));`;
 }
 
-async function openSession(call, display) {
+// Resolves once the driver's browser has ended. The driver ends a session before its browser has
+// closed, and a browser started while the last one was still closing said, on a busy machine, that
+// it "cannot open display" (its display's server running all along); the driver then waited for it
+// without end.
+async function browserGone(driverPid) {
+  const start = Date.now();
+  while (childProcesses(driverPid).length > 0) {
+    if (Date.now() - start > WAIT_TIMEOUT_MS) {
+      throw new Error('the browser did not end after its session');
+    }
+    await new Promise((resolve) => setTimeout(resolve, 20));
+  }
+}
+
+// The processes whose parent is `pid`, from /proc (a fresh machine may lack pgrep).
+function childProcesses(pid) {
+  return fs.readdirSync('/proc').filter((entry) => {
+    if (!/^\d+$/.test(entry)) {
+      return false;
+    }
+    try {
+      // "pid (name) state ppid ...": the name may hold spaces and parentheses.
+      const stat = fs.readFileSync(`/proc/${entry}/stat`, 'utf8');
+      return Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]) === pid;
+    } catch {
+      return false; // ended while it was read
+    }
+  });
+}
+
+async function openSession(call, display, driverPid) {
   const {sessionId} = await call('POST', '/session', {
     capabilities: {
       alwaysMatch: {'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation']}},
@@ -301,7 +332,10 @@ async function openSession(call, display) {
       return {name: await session('GET', `/element/${id}/computedlabel`),
               role: await session('GET', `/element/${id}/computedrole`)};
     },
-    close: () => session('DELETE', ''),
+    async close() {
+      await session('DELETE', '');
+      await browserGone(driverPid);
+    },
   };
   return {page, console, errors};
 }
