@@ -186,8 +186,9 @@ struct Draw {
     const GLushort *indices;
     std::size_t indexCount;
     // Under GL_FLAT, where each vertex is lit: its polygon's first corner, three numbers a vertex;
-    // and each vertex's own normal, turned round where its polygon faces back, for a view that
-    // lights per pixel and ignores GL_FLAT. Null where they stand.
+    // and, while a listener asks for them (gatherCornerNormals), each vertex's own normal, turned
+    // round where its polygon faces back, for a view that lights per pixel and ignores GL_FLAT.
+    // Null where they stand.
     const GLfloat *firstCorners;
     const GLfloat *cornerNormals;
     const FaceMaterial *materials; // the entries the vertices' `material` indexes
@@ -267,6 +268,9 @@ constexpr std::size_t MAX_LISTENERS = 4;
 void listenToFrames(const FrameListener *listener, bool on);
 // Whether the draws carry the normals as sent (polygons.cpp); off, nothing is gathered for them.
 void gatherSentNormals(bool on);
+// Whether the draws carry each corner's own normal under GL_FLAT (cornerNormals), for a view that
+// lights per pixel; off, nothing is gathered for them.
+void gatherCornerNormals(bool on);
 // Listens for how near light 0's spot comes to the model (spot.cpp); costs nothing without a spot.
 void watchSpotReach();
 

@@ -31,9 +31,10 @@ struct Gathering {
     std::vector<GLfloat> windowXY; // its corners' normalised device x and y, when needed
     std::vector<BatchVertex> batch;
     std::vector<GLushort> indices;
-    // Under GL_FLAT, where each vertex is lit: its polygon's first corner, and its own normal as
-    // it is lit, three numbers a vertex each.
+    // Under GL_FLAT, where each vertex is lit: its polygon's first corner, and while
+    // gatheringCornerNormals its own normal as it is lit, three numbers a vertex each.
     std::vector<GLfloat> firstCorners;
+    bool gatheringCornerNormals = false;
     std::vector<GLfloat> cornerNormals;
     // While gatheringSentNormals: each vertex's normal as sent, and whether it was its own.
     bool gatheringSentNormals = false;
@@ -131,7 +132,7 @@ void emit(const Corner &corner, const Corner &litAs, bool backFacing, bool flat)
     const GLfloat sign = backFacing ? -1.0f : 1.0f;
     for (int i = 0; i < 3; ++i) {
         vertex.normal[i] = sign * litAs.normal[i];
-        if (flat) {
+        if (flat && gathered.gatheringCornerNormals) {
             gathered.cornerNormals.push_back(sign * corner.normal[i]);
         }
     }
@@ -242,6 +243,12 @@ void gatherSentNormals(bool on)
 {
     drawGatheredPolygons();
     gathered.gatheringSentNormals = on;
+}
+
+void gatherCornerNormals(bool on)
+{
+    drawGatheredPolygons();
+    gathered.gatheringCornerNormals = on;
 }
 
 // Also called when the two-sided switch changes, which changes the entries the corners take.

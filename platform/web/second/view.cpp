@@ -105,10 +105,12 @@ Renderer &renderer()
     return view.perPixel ? view.perPixelRenderer : view.renderer;
 }
 
-// The normals the program sends are gathered only while the view shows them.
+// The normals the view needs are gathered only while it needs them: those the program sends while
+// the scene from outside shows them, each corner's own while the picture is lit per pixel.
 void gatherShownNormals()
 {
     gatherSentNormals(view.open && !view.perPixel && view.shown.normals);
+    gatherCornerNormals(view.open && view.perPixel);
 }
 
 bool makeObjects()

@@ -173,11 +173,15 @@ void appendPerPixel(std::string &out, const KeptFrame &shown, const Hit &hit)
     const GLushort *indices = shown.indices.data() + draw.firstIndex;
     BatchVertex at = {};
     for (std::size_t k = 0; k < 3; ++k) {
-        const std::size_t vertex = draw.firstVertex + indices[hit.triangle + k];
+        const GLushort index = indices[hit.triangle + k];
+        const BatchVertex &vertex = shown.vertices[draw.firstVertex + index];
+        const GLfloat *normal = draw.ownCornerNormals
+                                    ? &shown.cornerNormals[3 * (draw.firstCornerNormal + index)]
+                                    : vertex.normal;
         const auto weight = static_cast<GLfloat>(hit.weights[k]);
         for (std::size_t i = 0; i < 3; ++i) {
-            at.position[i] += weight * shown.vertices[vertex].position[i];
-            at.normal[i] += weight * shown.cornerNormals[3 * vertex + i];
+            at.position[i] += weight * vertex.position[i];
+            at.normal[i] += weight * normal[i];
         }
     }
     at.material = shown.vertices[draw.firstVertex + indices[hit.triangle]].material;

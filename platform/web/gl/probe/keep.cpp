@@ -57,17 +57,14 @@ void keepDraw(const Draw &draw)
     kept.firstVertex = drawing.vertices.size();
     kept.firstIndex = drawing.indices.size();
     kept.indexCount = draw.indexCount;
+    kept.ownCornerNormals = draw.cornerNormals != nullptr;
+    kept.firstCornerNormal = drawing.cornerNormals.size() / 3;
     drawing.draws.push_back(kept);
     drawing.vertices.insert(drawing.vertices.end(), draw.vertices,
                             draw.vertices + draw.vertexCount);
-    if (draw.cornerNormals != nullptr) {
+    if (kept.ownCornerNormals) {
         drawing.cornerNormals.insert(drawing.cornerNormals.end(), draw.cornerNormals,
                                      draw.cornerNormals + 3 * draw.vertexCount);
-    } else {
-        for (std::size_t i = 0; i < draw.vertexCount; ++i) {
-            const GLfloat *normal = draw.vertices[i].normal;
-            drawing.cornerNormals.insert(drawing.cornerNormals.end(), normal, normal + 3);
-        }
     }
     drawing.indices.insert(drawing.indices.end(), draw.indices, draw.indices + draw.indexCount);
 }

@@ -22,12 +22,16 @@ struct KeptDraw {
     FaceMaterial materials[MATERIALS_PER_DRAW];
     std::size_t firstVertex; // in the frame's vertices; the draw's indices count from here
     std::size_t firstIndex, indexCount;
+    // Where its vertices' own normals begin in the frame's cornerNormals, for a draw under GL_FLAT
+    // that carried them; its vertices' normals are their own otherwise.
+    bool ownCornerNormals;
+    std::size_t firstCornerNormal;
 };
 
 struct KeptFrame {
     std::vector<BatchVertex> vertices;
-    // Each vertex's own normal, as the picture lit per pixel blends it (GL_FLAT ignored), three
-    // numbers a vertex.
+    // Under GL_FLAT, each vertex's own normal, as the picture lit per pixel blends it, three
+    // numbers a vertex (KeptDraw::firstCornerNormal).
     std::vector<GLfloat> cornerNormals;
     std::vector<GLushort> indices;
     std::vector<KeptDraw> draws;
