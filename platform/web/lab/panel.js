@@ -325,19 +325,18 @@ var labControls = (function () {
   }
 
   // Each light's name says whether it is on. A light is opened where `name`, one of its numbers,
-  // has changed, or, where every number may have (null), where it has changes, so that they show.
+  // has changed, so that the change shows.
   function labShowLights(name) {
     var changedLight = name ? lab.number(name).gl.light : undefined;
     document.querySelectorAll('#lab-lights .lab-light').forEach(function (group) {
-      var name = 'GL_LIGHT' + group.dataset.light;
-      var on = (lab.comparing() ? lab.programValue(lab.number(name)) : lab.values[name])[0] === 1;
+      var light = 'GL_LIGHT' + group.dataset.light;
+      var on = (lab.comparing() ? lab.programValue(lab.number(light)) : lab.values[light])[0] === 1;
       var summary = group.querySelector('summary');
-      var said = name + (on ? ', enabled' : ', not enabled');
+      var said = light + (on ? ', enabled' : ', not enabled');
       if (summary.textContent !== said) {
         summary.textContent = said;
       }
-      if (name === null ? group.querySelector('.lab-line.changed') !== null
-                        : changedLight === Number(group.dataset.light)) {
+      if (changedLight === Number(group.dataset.light)) {
         group.open = true;
       }
     });
