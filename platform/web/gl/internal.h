@@ -209,8 +209,8 @@ struct Draw {
 struct LightingProgram {
     GLuint name;
     int lights; // how many lights it works out: 1, light 0's, or all LIGHTS
-    GLint projection, materials, material, lightPosition, lightOn, lightColours, attenuation, spot,
-        spotShape, localViewer, flatShading, lighting, normalize;
+    GLint projection, materials, material, otherMaterial, lightPosition, lightOn, lightColours,
+        attenuation, spot, spotShape, localViewer, flatShading, lighting, normalize;
 };
 struct Renderer {
     // The shader as the viewer's own light needs it, with the whole model, and with the whole
@@ -224,9 +224,10 @@ struct Renderer {
     // Per pixel: the materials' entries of the draw, handed one material at a time.
     GLfloat materialTable[MATERIALS_PER_DRAW * VEC4S_PER_MATERIAL * 4];
 };
-// Makes them in the context that is current, lighting per corner as GL does or per pixel; false
-// if WebGL refused them (the reason is on standard error).
-bool makeRenderer(Renderer &renderer, bool perPixel = false);
+// Makes them in the context that is current, lighting per corner as GL does or per pixel, and
+// drawing from buffers of its own or from those `drawsFrom` fills; false if WebGL refused them
+// (the reason is on standard error).
+bool makeRenderer(Renderer &renderer, bool perPixel = false, const Renderer *drawsFrom = nullptr);
 // Binds its buffers and attributes again, after another program of the same context has drawn.
 void bindRenderer(Renderer &renderer);
 // A program from the two shaders' texts, each given in parts, its attributes bound to 0, 1, ... in
@@ -240,8 +241,9 @@ GLuint linkProgram(const ShaderText &vertexText, const ShaderText &fragmentText,
 // the vertices' entries refer to, for the draws that follow.
 void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix4 &projection,
                  const FaceMaterial *materials, std::size_t materialCount);
-// Draws `draw`'s vertices in the context that is current, with the lighting last handed over.
-void drawVertices(Renderer &renderer, const Draw &draw);
+// Draws `draw`'s vertices in the context that is current, with the lighting last handed over;
+// without `fillBuffers`, from the buffers bound, which another renderer filled with them.
+void drawVertices(Renderer &renderer, const Draw &draw, bool fillBuffers = true);
 
 // The lighting equation, and the vertex and the fragment shader's text (shader.cpp); the shader
 // that calls the equation has it before its own text. Their header defines MATERIALS, LIGHTS,
@@ -273,6 +275,18 @@ void gatherSentNormals(bool on);
 void gatherCornerNormals(bool on);
 // Listens for how near light 0's spot comes to the model (spot.cpp); costs nothing without a spot.
 void watchSpotReach();
+
+// The picture lit per pixel, drawn in the picture's context beside it (per_pixel.cpp). While it is
+// on, each clear of the picture's colour clears it and each draw of the picture is drawn again in
+// it at once, from the buffers the picture filled; it also gathers each corner's own normal.
+void lightPerPixelToo(bool on);
+void clearPerPixel(const Renderer &picture, const FragmentState &fragment);
+void drawPerPixel(Renderer &picture, const Draw &draw);
+// After the context was lost, with every WebGL object in it.
+void forgetPerPixel();
+// The picture lit per pixel as the frame drew it, read back: RGBA, the bottom row first; null
+// while it is off or before the frame's first clear.
+const unsigned char *readPerPixel(int &width, int &height);
 
 // The viewport glViewport last set, or the drawing buffer's size before it was set (webgl.cpp).
 void currentViewport(GLint viewport[4]);

@@ -18,8 +18,10 @@
 // defined, for the view that shows what GL leaves out, the fragment shader calls it instead, with
 // the position and the normal blended across the polygon; GL_FLAT, a per-corner idea, is then
 // ignored, and each corner's own normal is blended. The polygon's material is handed to it as it
-// stands, a draw split into runs of one material (webgl.cpp): on a GPU on the CPU, blending the
-// material's sixteen numbers across the tree's small triangles cost more than the equation.
+// stands, two at a time, a draw split into runs of at most two materials (webgl.cpp), and a value
+// the same at every corner says which: on a GPU on the CPU, blending the material's sixteen numbers
+// across the tree's small triangles cost more than the equation, and a draw for each rod and each
+// ball a third of the view.
 //
 // The shader is compiled in variants. Where light 0 is the only light on and it has no spot and
 // no attenuation, the viewer is at infinity and the shading smooth, as the viewer leaves them, the
@@ -132,8 +134,11 @@ uniform mat4 projection;
 uniform bool flatShading;
 
 #ifdef PER_PIXEL
+// The draw's entry of the second of the run's two materials (webgl.cpp).
+uniform float otherMaterial;
 varying vec3 corner;
 varying vec3 cornerNormal;
+varying float isOther; // 0 or 1 at every corner of a polygon, so across it
 #else
 // Per material: (emission + ambient x global ambient, diffuse alpha), ambient x light ambient,
 // diffuse x light diffuse, (specular x light specular, shininess); with more than one light, the
@@ -150,6 +155,7 @@ void main()
 #ifdef PER_PIXEL
     corner = position;
     cornerNormal = flatShading ? flatAttribute : normal;
+    isOther = material == otherMaterial ? 1.0 : 0.0;
 #else
     int m = int(material) * 4;
     if (!lighting) {
@@ -166,15 +172,20 @@ void main()
 const char *const LIGHTING_FRAGMENT_SHADER = R"(
 #ifdef PER_PIXEL
 uniform bool lighting;
-// The material of the polygons drawn, its four entries as the vertex shader's table has them: the
-// draw is split where the material changes, so that it need not be blended across each polygon.
-uniform vec4 material[4];
+// The run's two materials, four entries each as the vertex shader's table has them.
+uniform vec4 material[8];
 varying vec3 corner;
 varying vec3 cornerNormal;
+varying float isOther;
 void main()
 {
-    gl_FragColor = lighting ? lightingEquation(corner, cornerNormal, material[0], material[1],
-                                               material[2], material[3])
+    // Blended, a value the same at three corners may come out a rounding away from it.
+    float other = step(0.5, isOther);
+    gl_FragColor = lighting ? lightingEquation(corner, cornerNormal,
+                                               mix(material[0], material[4], other),
+                                               mix(material[1], material[5], other),
+                                               mix(material[2], material[6], other),
+                                               mix(material[3], material[7], other))
                             : vec4(1.0);
 }
 #else

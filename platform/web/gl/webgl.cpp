@@ -78,6 +78,7 @@ bool makeProgram(bool fullModel, int lights, bool perPixel, LightingProgram &mad
             at("projection"),
             at("materials"),
             at("material"),
+            at("otherMaterial"),
             at("lightPosition"),
             at("lightOn"),
             at("lightColours"),
@@ -258,7 +259,7 @@ void bindRenderer(Renderer &renderer)
     renderer.inUse = nullptr;
 }
 
-bool makeRenderer(Renderer &renderer, bool perPixel)
+bool makeRenderer(Renderer &renderer, bool perPixel, const Renderer *drawsFrom)
 {
     renderer = {};
     renderer.perPixel = perPixel;
@@ -266,9 +267,14 @@ bool makeRenderer(Renderer &renderer, bool perPixel)
         !makeProgram(true, 1, perPixel, renderer.full)) {
         return false;
     }
+    emscripten_glGenBuffers(1, &renderer.flatBuffer);
+    if (drawsFrom != nullptr) {
+        renderer.vertexBuffer = drawsFrom->vertexBuffer;
+        renderer.indexBuffer = drawsFrom->indexBuffer;
+        return true;
+    }
     emscripten_glGenBuffers(1, &renderer.vertexBuffer);
     emscripten_glGenBuffers(1, &renderer.indexBuffer);
-    emscripten_glGenBuffers(1, &renderer.flatBuffer);
     bindRenderer(renderer);
     // WebGL dithers by default; Mesa's software renderer never does.
     emscripten_glDisable(GL_DITHER);
@@ -299,14 +305,16 @@ void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix
     emscripten_glUniform1i(program.flatShading, lighting.flat);
 }
 
-void drawVertices(Renderer &renderer, const Draw &draw)
+void drawVertices(Renderer &renderer, const Draw &draw, bool fillBuffers)
 {
     giveFlatAttribute(renderer, draw);
-    emscripten_glBufferData(GL_ARRAY_BUFFER,
-                            static_cast<GLsizeiptr>(draw.vertexCount * sizeof(BatchVertex)),
-                            draw.vertices, GL_STREAM_DRAW);
     const bool points = draw.primitive == GL_POINTS;
-    if (!points) {
+    if (fillBuffers) {
+        emscripten_glBufferData(GL_ARRAY_BUFFER,
+                                static_cast<GLsizeiptr>(draw.vertexCount * sizeof(BatchVertex)),
+                                draw.vertices, GL_STREAM_DRAW);
+    }
+    if (fillBuffers && !points) {
         emscripten_glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                                 static_cast<GLsizeiptr>(draw.indexCount * sizeof(GLushort)),
                                 draw.indices, GL_STREAM_DRAW);
@@ -325,21 +333,34 @@ void drawVertices(Renderer &renderer, const Draw &draw)
         drawRange(0, count);
         return;
     }
-    // Per pixel, in runs of one material: all the corners of a polygon have its material.
+    // Per pixel, in runs of at most two materials, the polygons' order kept: all the corners of a
+    // polygon have its material, and the tree's rods and balls alternate.
     const std::size_t step = points ? 1 : draw.primitive == GL_LINES ? 2 : 3;
     const auto materialAt = [&draw, points](std::size_t i) {
         return draw.vertices[points ? i : draw.indices[i]].material;
     };
-    const GLint location = renderer.inUse->material;
+    constexpr std::size_t ENTRY = VEC4S_PER_MATERIAL * 4;
+    const auto entry = [&renderer](GLfloat material) {
+        return renderer.materialTable + static_cast<std::size_t>(material) * ENTRY;
+    };
     for (std::size_t first = 0; first < count;) {
-        const GLfloat material = materialAt(first);
+        const GLfloat one = materialAt(first);
+        GLfloat other = one;
         std::size_t end = first + step;
-        while (end < count && materialAt(end) == material) {
-            end += step;
+        for (; end < count; end += step) {
+            const GLfloat material = materialAt(end);
+            if (material != one && material != other) {
+                if (other != one) {
+                    break;
+                }
+                other = material;
+            }
         }
-        emscripten_glUniform4fv(location, VEC4S_PER_MATERIAL,
-                                renderer.materialTable +
-                                    static_cast<std::size_t>(material) * VEC4S_PER_MATERIAL * 4);
+        GLfloat pair[2 * ENTRY];
+        std::copy_n(entry(one), ENTRY, pair);
+        std::copy_n(entry(other), ENTRY, pair + ENTRY);
+        emscripten_glUniform4fv(renderer.inUse->material, 2 * VEC4S_PER_MATERIAL, pair);
+        emscripten_glUniform1f(renderer.inUse->otherMaterial, other);
         drawRange(first, end - first);
         first = end;
     }
@@ -351,6 +372,7 @@ void drawGathered(const Draw &draw, bool startsRun)
         useLighting(picture, *draw.lighting, *draw.projection, draw.materials, draw.materialCount);
     }
     drawVertices(picture, draw);
+    drawPerPixel(picture, draw);
     // Hands the draw to the renderer now, so that it draws this part while the next is gathered;
     // without the flush the browser held the draws back and the renderer began at the frame's end.
     emscripten_glFlush();
@@ -389,6 +411,7 @@ bool startGlLayer()
 
 bool restartGlLayer()
 {
+    forgetPerPixel();
     for (const FrameListener *listener : listeners) {
         if (listener != nullptr && listener->contextLost != nullptr) {
             listener->contextLost();
@@ -487,6 +510,7 @@ void glClear(GLbitfield mask)
     }
     drawGatheredPolygons();
     if ((mask & GL_COLOR_BUFFER_BIT) != 0) {
+        clearPerPixel(picture, fragment);
         for (const FrameListener *listener : listeners) {
             if (listener != nullptr && listener->cleared != nullptr) {
                 listener->cleared();

@@ -1,8 +1,9 @@
 // The second view: a canvas of its own (#second-view) with a WebGL context of its own, which
 // listens to the GL layer's frames while it is open and shows the scene from outside: the model
 // as the viewer draws it in that frame, and marks for the eye and its view volume, the light and
-// its cone, the normals the program sends, and the vectors at the probed pixel. It costs the
-// viewer nothing while it is closed.
+// its cone, the normals the program sends, and the vectors at the probed pixel. Or it shows the
+// picture lit per pixel, which the GL layer draws beside the picture (gl/per_pixel.cpp). It costs
+// the viewer nothing while it is closed.
 //
 // What its parts share: the outside camera (camera.cpp), the marks (marks.cpp) and the view that
 // draws them (view.cpp). The page works it through the orvane_outside_... functions in view.cpp.

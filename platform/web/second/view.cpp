@@ -4,9 +4,8 @@
 // outside camera; a clear clears it; and at the frame's end the marks are drawn over it. So a
 // facet has the same colours in both views, and from the eye this view is the picture itself.
 //
-// Or it shows the picture lit per pixel: the same draws from the picture's own projection, with
-// the same light and materials, but the equation worked out at every pixel (shader.cpp's
-// PER_PIXEL), and no marks.
+// Or it shows the picture lit per pixel, which the GL layer draws in the picture's own context
+// (gl/per_pixel.cpp): at the frame's end it is read back and shown here, with no marks.
 #include "second/second.h"
 
 #include "gl/appendf.h"
@@ -50,13 +49,35 @@ void main()
 }
 )";
 
+// Shows the picture lit per pixel, a texture as large as the view.
+const char *const PICTURE_VERTEX_SHADER = R"(
+attribute vec2 corner;
+varying vec2 at;
+void main()
+{
+    at = corner * 0.5 + 0.5;
+    gl_Position = vec4(corner, 0.0, 1.0);
+}
+)";
+
+const char *const PICTURE_FRAGMENT_SHADER = R"(
+precision mediump float;
+uniform sampler2D picture;
+varying vec2 at;
+void main()
+{
+    gl_FragColor = texture2D(picture, at);
+}
+)";
+
 // Everything the second view keeps, as the GL layer keeps its state in one structure.
 struct SecondView {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context;
-    Renderer renderer, perPixelRenderer;
+    Renderer renderer;
     bool perPixel; // shows the picture lit per pixel, not the scene from outside
     GLuint markProgram, markBuffer;
     GLint markMatrix, markPointSize;
+    GLuint pictureProgram, pictureBuffer, pictureTexture;
     bool open;
     ShownParts shown;
     OutsideCamera camera;
@@ -73,12 +94,14 @@ struct SecondView {
 };
 SecondView view = {0,
                    {},
-                   {},
                    false,
                    0,
                    0,
                    -1,
                    -1,
+                   0,
+                   0,
+                   0,
                    false,
                    {true, true, true, false, true},
                    OPENING_CAMERA,
@@ -100,24 +123,38 @@ template <typename Work> void inSecondView(Work work)
     emscripten_webgl_make_context_current(picture);
 }
 
-Renderer &renderer()
-{
-    return view.perPixel ? view.perPixelRenderer : view.renderer;
-}
-
-// The normals the view needs are gathered only while it needs them: those the program sends while
-// the scene from outside shows them, each corner's own while the picture is lit per pixel.
-void gatherShownNormals()
+// The picture lit per pixel is drawn only while it is shown, and the normals the program sends
+// are gathered only while the scene from outside shows them.
+void followWhatIsShown()
 {
     gatherSentNormals(view.open && !view.perPixel && view.shown.normals);
-    gatherCornerNormals(view.open && view.perPixel);
+    lightPerPixelToo(view.open && view.perPixel);
+}
+
+bool makePictureObjects()
+{
+    const char *const attributes[] = {"corner"};
+    view.pictureProgram =
+        linkProgram({{PICTURE_VERTEX_SHADER}}, {{PICTURE_FRAGMENT_SHADER}}, attributes, 1);
+    emscripten_glGenTextures(1, &view.pictureTexture);
+    emscripten_glBindTexture(GL_TEXTURE_2D, view.pictureTexture);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    constexpr GLfloat CORNERS[] = {-1.0f, -1.0f, 1.0f, -1.0f, -1.0f, 1.0f, 1.0f, 1.0f};
+    emscripten_glGenBuffers(1, &view.pictureBuffer);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, view.pictureBuffer);
+    emscripten_glBufferData(GL_ARRAY_BUFFER, sizeof CORNERS, CORNERS, GL_STATIC_DRAW);
+    return view.pictureProgram != 0;
 }
 
 bool makeObjects()
 {
-    if (!makeRenderer(view.renderer) || !makeRenderer(view.perPixelRenderer, true)) {
+    if (!makeRenderer(view.renderer) || !makePictureObjects()) {
         return false;
     }
+    bindRenderer(view.renderer);
     const char *const attributes[] = {"position", "colour"};
     view.markProgram = linkProgram({{MARK_VERTEX_SHADER}}, {{MARK_FRAGMENT_SHADER}}, attributes, 2);
     view.markMatrix = emscripten_glGetUniformLocation(view.markProgram, "matrix");
@@ -150,12 +187,15 @@ void drawn(const Draw &draw)
 {
     view.lighting = *draw.lighting;
     view.viewerProjection = *draw.projection;
+    if (view.perPixel) {
+        return;
+    }
     inSecondView([&draw] {
         followFragmentState();
-        useLighting(renderer(), *draw.lighting, view.matrix, draw.materials, draw.materialCount);
-        drawVertices(renderer(), draw);
+        useLighting(view.renderer, *draw.lighting, view.matrix, draw.materials, draw.materialCount);
+        drawVertices(view.renderer, draw);
     });
-    if (!view.perPixel && view.shown.normals && draw.sentNormals != nullptr) {
+    if (view.shown.normals && draw.sentNormals != nullptr) {
         for (std::size_t i = 0; i < draw.vertexCount; ++i) {
             if (draw.ownNormals[i] != 0) {
                 addNormal(draw.vertices[i].position, draw.sentNormals + 3 * i, view.normalsDrawing);
@@ -167,11 +207,11 @@ void drawn(const Draw &draw)
 void cleared()
 {
     view.normalsDrawing = {};
-    const Matrix4 &projection = glState.transform.projection.top();
-    view.matrix = view.perPixel ? projection : cameraMatrix(view.camera, projection);
+    if (view.perPixel) {
+        return;
+    }
+    view.matrix = cameraMatrix(view.camera, glState.transform.projection.top());
     inSecondView([] {
-        // Either renderer may have drawn last.
-        bindRenderer(renderer());
         const FragmentState &fragment = glState.fragment;
         emscripten_glClearColor(fragment.clearColour[0], fragment.clearColour[1],
                                 fragment.clearColour[2], fragment.clearColour[3]);
@@ -199,10 +239,37 @@ void drawMarks(const std::vector<MarkVertex> &vertices, GLenum primitive, GLfloa
     emscripten_glDrawArrays(primitive, 0, static_cast<GLsizei>(vertices.size()));
 }
 
+// The picture lit per pixel, from where the GL layer drew it, stretched over the view.
+void showPerPixelPicture()
+{
+    int width = 0, height = 0;
+    const unsigned char *pixels = readPerPixel(width, height);
+    if (pixels == nullptr) {
+        return;
+    }
+    inSecondView([pixels, width, height] {
+        emscripten_glDisable(GL_DEPTH_TEST);
+        view.depthTest = false;
+        emscripten_glUseProgram(view.pictureProgram);
+        emscripten_glBindTexture(GL_TEXTURE_2D, view.pictureTexture);
+        emscripten_glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA,
+                                GL_UNSIGNED_BYTE, pixels);
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, view.pictureBuffer);
+        emscripten_glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+        for (const GLuint attribute : {1u, 2u, 3u}) {
+            emscripten_glDisableVertexAttribArray(attribute);
+        }
+        emscripten_glEnableVertexAttribArray(0);
+        emscripten_glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        bindRenderer(view.renderer);
+    });
+}
+
 void finished()
 {
     view.normalsShown = view.normalsDrawing;
     if (view.perPixel) {
+        showPerPixelPicture();
         return;
     }
     Marks marks;
@@ -330,7 +397,7 @@ bool openSecondView(bool on)
     }
     view.open = on;
     listenToFrames(&SECOND_VIEW, view.open);
-    gatherShownNormals();
+    followWhatIsShown();
     glutPostRedisplay();
     return true;
 }
@@ -338,7 +405,7 @@ bool openSecondView(bool on)
 void showPerPixel(bool on)
 {
     view.perPixel = on;
-    gatherShownNormals();
+    followWhatIsShown();
     glutPostRedisplay();
 }
 
@@ -362,7 +429,7 @@ EMSCRIPTEN_KEEPALIVE void orvane_outside_show(int part, int on)
     bool *parts[] = {&view.shown.eye, &view.shown.light, &view.shown.cone, &view.shown.normals,
                      &view.shown.vectors};
     *parts[part] = on != 0;
-    gatherShownNormals();
+    followWhatIsShown();
     glutPostRedisplay();
 }
 
