@@ -212,31 +212,45 @@ struct LightingProgram {
     GLint projection, materials, material, otherMaterial, lightPosition, lightOn, lightColours,
         attenuation, spot, spotShape, localViewer, flatShading, lighting, normalize;
 };
+// How many attributes the lighting shader reads, numbered from 0.
+constexpr GLuint LIGHTING_ATTRIBUTES = 5;
+// Where a renderer works the lighting equation out: at each corner, as GL does; at each pixel; or
+// both in one draw, into two colour buffers (per_pixel.cpp).
+enum Lit { PER_CORNER = 1, PER_PIXEL = 2, BOTH_WAYS = PER_CORNER | PER_PIXEL };
 struct Renderer {
     // The shader as the viewer's own light needs it, with the whole model, and with the whole
     // model for every light, made when a light other than light 0 is first on (shader.cpp).
     LightingProgram plain, full, allLights;
     bool allLightsRefused; // WebGL would not make allLights
     const LightingProgram *inUse;
-    bool perPixel; // the equation worked out at each pixel, not at each corner
+    Lit lit;
     GLuint vertexBuffer, indexBuffer, flatBuffer;
-    bool flatGiven; // the shader's flatAttribute comes from flatBuffer
+    GLuint ownNormalBuffer; // both ways, under GL_FLAT: each corner's own normal, for per pixel
+    bool flatGiven;         // the shader's flatAttribute comes from flatBuffer
     // Per pixel: the materials' entries of the draw, handed one material at a time.
     GLfloat materialTable[MATERIALS_PER_DRAW * VEC4S_PER_MATERIAL * 4];
 };
-// Makes them in the context that is current, lighting per corner as GL does or per pixel, and
-// drawing from buffers of its own or from those `drawsFrom` fills; false if WebGL refused them
-// (the reason is on standard error).
-bool makeRenderer(Renderer &renderer, bool perPixel = false, const Renderer *drawsFrom = nullptr);
+// Makes them in the context that is current, drawing from buffers of its own or from those
+// `drawsFrom` fills; false if WebGL refused them (the reason is on standard error).
+bool makeRenderer(Renderer &renderer, Lit lit = PER_CORNER, const Renderer *drawsFrom = nullptr);
 // Binds its buffers and attributes again, after another program of the same context has drawn.
 void bindRenderer(Renderer &renderer);
 // A program from the two shaders' texts, each given in parts, its attributes bound to 0, 1, ... in
 // the order named; 0 if WebGL refused it (the reason is on standard error).
+constexpr int SHADER_TEXT_PARTS = 5;
 struct ShaderText {
-    const char *parts[4];
+    const char *parts[SHADER_TEXT_PARTS];
 };
 GLuint linkProgram(const ShaderText &vertexText, const ShaderText &fragmentText,
                    const char *const attributes[], int attributeCount);
+// A texture drawn over the whole viewport, pixel for pixel where it has the viewport's size and
+// filters to the nearest: the program and its corners, made in the context that is current.
+struct TextureCopy {
+    GLuint program, corners;
+};
+bool makeTextureCopy(TextureCopy &copy);
+// Leaves attribute 0 alone enabled, at the corners.
+void drawTextureCopy(const TextureCopy &copy, GLuint texture);
 // Hands the shader of the context that is current the projection, the light and the materials
 // the vertices' entries refer to, for the draws that follow.
 void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix4 &projection,
@@ -277,11 +291,16 @@ void gatherCornerNormals(bool on);
 void watchSpotReach();
 
 // The picture lit per pixel, drawn in the picture's context beside it (per_pixel.cpp). While it is
-// on, each clear of the picture's colour clears it and each draw of the picture is drawn again in
-// it at once, from the buffers the picture filled; it also gathers each corner's own normal.
+// on, each clear of the picture's colour clears it too, and each draw of the picture draws it too,
+// in the same draw or at once after it; it also gathers each corner's own normal.
 void lightPerPixelToo(bool on);
-void clearPerPixel(const Renderer &picture, const FragmentState &fragment);
+void clearPerPixel(Renderer &picture, const FragmentState &fragment);
+// Draws `draw` lit both ways where the browser lets it, instead of the picture's own draw; false
+// where the picture must draw it itself, after which drawPerPixel draws it again per pixel.
+bool drawBothWays(Renderer &picture, const Draw &draw);
 void drawPerPixel(Renderer &picture, const Draw &draw);
+// At the frame's end: where the picture was drawn lit both ways, copies it to the canvas.
+void showPictureDrawnBothWays(Renderer &picture, const FragmentState &fragment);
 // After the context was lost, with every WebGL object in it.
 void forgetPerPixel();
 // The picture lit per pixel as the frame drew it, read back: RGBA, the bottom row first; null

@@ -12,16 +12,17 @@
 // directional light. The spot factor, 1 without a spotlight, is (-L . D)^exponent inside the cone
 // about the spot direction D and 0 outside it. Alpha is the diffuse material's.
 //
-// GL works it out per vertex: the vertex shader calls it at each corner and the rasteriser blends
-// the colours. Under GL_FLAT every corner of a polygon is lit at its first corner, with its normal
-// and its material, which takes the place of the flat interpolation WebGL 1 lacks. With PER_PIXEL
-// defined, for the view that shows what GL leaves out, the fragment shader calls it instead, with
-// the position and the normal blended across the polygon; GL_FLAT, a per-corner idea, is then
-// ignored, and each corner's own normal is blended. The polygon's material is handed to it as it
-// stands, two at a time, a draw split into runs of at most two materials (webgl.cpp), and a value
-// the same at every corner says which: on a GPU on the CPU, blending the material's sixteen numbers
-// across the tree's small triangles cost more than the equation, and a draw for each rod and each
-// ball a third of the view.
+// GL works it out per vertex, with PER_CORNER defined: the vertex shader calls it at each corner
+// and the rasteriser blends the colours. Under GL_FLAT every corner of a polygon is lit at its
+// first corner, with its normal and its material, which takes the place of the flat interpolation
+// WebGL 1 lacks. With PER_PIXEL defined, for the view that shows what GL leaves out, the fragment
+// shader calls it, with the position and the normal blended across the polygon; GL_FLAT, a
+// per-corner idea, is then ignored, and each corner's own normal is blended. With both defined one
+// draw works it out both ways and writes two colours (gl/per_pixel.cpp). Per pixel, the polygon's
+// material is handed over as it stands, two at a time, a draw split into runs of at most two
+// materials (webgl.cpp), and a value the same at every corner says which: on a GPU on the CPU,
+// blending the material's sixteen numbers across the tree's small triangles cost more than the
+// equation, and so did a draw for each rod and each ball.
 //
 // The shader is compiled in variants. Where light 0 is the only light on and it has no spot and
 // no attenuation, the viewer is at infinity and the shading smooth, as the viewer leaves them, the
@@ -127,8 +128,14 @@ const char *const LIGHTING_VERTEX_SHADER = R"(
 attribute vec3 position;
 attribute vec3 normal;
 attribute float material;
-// Under GL_FLAT: per corner, the polygon's first corner; per pixel, the corner's own normal.
+// Under GL_FLAT: per corner, the polygon's first corner; per pixel alone, the corner's own normal.
 attribute vec3 flatAttribute;
+#if defined(PER_CORNER) && defined(PER_PIXEL)
+attribute vec3 ownNormal; // under GL_FLAT, the corner's own normal, for the equation per pixel
+#define OWN_NORMAL ownNormal
+#else
+#define OWN_NORMAL flatAttribute
+#endif
 
 uniform mat4 projection;
 uniform bool flatShading;
@@ -139,7 +146,8 @@ uniform float otherMaterial;
 varying vec3 corner;
 varying vec3 cornerNormal;
 varying float isOther; // 0 or 1 at every corner of a polygon, so across it
-#else
+#endif
+#ifdef PER_CORNER
 // Per material: (emission + ambient x global ambient, diffuse alpha), ambient x light ambient,
 // diffuse x light diffuse, (specular x light specular, shininess); with more than one light, the
 // material's own ambient, diffuse and specular.
@@ -154,9 +162,10 @@ void main()
     gl_PointSize = 1.0;
 #ifdef PER_PIXEL
     corner = position;
-    cornerNormal = flatShading ? flatAttribute : normal;
+    cornerNormal = flatShading ? OWN_NORMAL : normal;
     isOther = material == otherMaterial ? 1.0 : 0.0;
-#else
+#endif
+#ifdef PER_CORNER
     int m = int(material) * 4;
     if (!lighting) {
         colour = vec4(1.0); // GL's current colour, which this layer never changes
@@ -169,6 +178,8 @@ void main()
 }
 )";
 
+// Lit both ways, the picture's colour goes to the first of the framebuffer's two colour buffers and
+// the colour per pixel to the second (gl/per_pixel.cpp).
 const char *const LIGHTING_FRAGMENT_SHADER = R"(
 #ifdef PER_PIXEL
 uniform bool lighting;
@@ -177,22 +188,33 @@ uniform vec4 material[8];
 varying vec3 corner;
 varying vec3 cornerNormal;
 varying float isOther;
-void main()
+
+vec4 perPixel()
 {
+    if (!lighting) {
+        return vec4(1.0);
+    }
     // Blended, a value the same at three corners may come out a rounding away from it.
     float other = step(0.5, isOther);
-    gl_FragColor = lighting ? lightingEquation(corner, cornerNormal,
-                                               mix(material[0], material[4], other),
-                                               mix(material[1], material[5], other),
-                                               mix(material[2], material[6], other),
-                                               mix(material[3], material[7], other))
-                            : vec4(1.0);
-}
-#else
-varying vec4 colour;
-void main()
-{
-    gl_FragColor = colour;
+    return lightingEquation(corner, cornerNormal, mix(material[0], material[4], other),
+                            mix(material[1], material[5], other),
+                            mix(material[2], material[6], other),
+                            mix(material[3], material[7], other));
 }
 #endif
+#ifdef PER_CORNER
+varying vec4 colour;
+#endif
+
+void main()
+{
+#if defined(PER_CORNER) && defined(PER_PIXEL)
+    gl_FragData[0] = colour;
+    gl_FragData[1] = perPixel();
+#elif defined(PER_PIXEL)
+    gl_FragColor = perPixel();
+#else
+    gl_FragColor = colour;
+#endif
+}
 )";

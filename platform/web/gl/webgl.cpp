@@ -16,7 +16,8 @@
 
 namespace {
 
-constexpr GLuint POSITION = 0, NORMAL = 1, MATERIAL = 2, FLAT_ATTRIBUTE = 3;
+constexpr GLuint POSITION = 0, NORMAL = 1, MATERIAL = 2, FLAT_ATTRIBUTE = 3, OWN_NORMAL = 4;
+static_assert(OWN_NORMAL + 1 == LIGHTING_ATTRIBUTES, "every attribute of the lighting shader");
 
 FragmentState &fragment = glState.fragment;
 
@@ -29,7 +30,7 @@ GLuint compile(GLenum type, const ShaderText &text)
 {
     const GLuint shader = emscripten_glCreateShader(type);
     GLsizei count = 0;
-    while (count < 4 && text.parts[count] != nullptr) {
+    while (count < SHADER_TEXT_PARTS && text.parts[count] != nullptr) {
         ++count;
     }
     emscripten_glShaderSource(shader, count, text.parts, nullptr);
@@ -54,19 +55,23 @@ precision mediump float;
 )";
 
 // The lighting shader program, compiled with or without the whole model, for light 0 alone or for
-// every light, lighting per corner or per pixel; false if WebGL refused it.
-bool makeProgram(bool fullModel, int lights, bool perPixel, LightingProgram &made)
+// every light, lighting per corner, per pixel or both; false if WebGL refused it.
+bool makeProgram(bool fullModel, int lights, Lit lit, LightingProgram &made)
 {
-    char header[128];
-    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n#define LIGHTS %d\n%s%s",
+    char header[160];
+    std::snprintf(header, sizeof header, "#define MATERIALS %zu\n#define LIGHTS %d\n%s%s%s",
                   MATERIALS_PER_DRAW, lights, fullModel ? "#define FULL_MODEL\n" : "",
-                  perPixel ? "#define PER_PIXEL\n" : "");
-    const char *const attributes[] = {"position", "normal", "material", "flatAttribute"};
+                  (lit & PER_CORNER) != 0 ? "#define PER_CORNER\n" : "",
+                  (lit & PER_PIXEL) != 0 ? "#define PER_PIXEL\n" : "");
+    const char *const attributes[] = {"position", "normal", "material", "flatAttribute",
+                                      "ownNormal"};
+    const char *const equation = LIGHTING_EQUATION;
     const ShaderText vertexText = {
-        {header, perPixel ? "" : LIGHTING_EQUATION, LIGHTING_VERTEX_SHADER, nullptr}};
+        {header, (lit & PER_CORNER) != 0 ? equation : "", LIGHTING_VERTEX_SHADER, nullptr}};
     const ShaderText fragmentText = {
-        {header, FRAGMENT_PRECISION, perPixel ? LIGHTING_EQUATION : "", LIGHTING_FRAGMENT_SHADER}};
-    const GLuint program = linkProgram(vertexText, fragmentText, attributes, 4);
+        {lit == BOTH_WAYS ? "#extension GL_EXT_draw_buffers : require\n" : "", header,
+         FRAGMENT_PRECISION, (lit & PER_PIXEL) != 0 ? equation : "", LIGHTING_FRAGMENT_SHADER}};
+    const GLuint program = linkProgram(vertexText, fragmentText, attributes, 5);
     if (program == 0) {
         return false;
     }
@@ -129,11 +134,21 @@ void lightProducts(const FaceMaterial &material, const LightingState &lighting, 
 }
 
 // Under GL_FLAT the shader's flatAttribute for the next draw, three numbers a vertex: per corner,
-// each vertex's polygon's first corner; per pixel, each vertex's own normal. Null otherwise, when
-// the shader reads none and none is fetched.
+// each vertex's polygon's first corner; per pixel alone, each vertex's own normal; both ways, the
+// first corners, and the own normals in ownNormal. Nothing otherwise, when the shader reads none
+// and none is fetched.
 void giveFlatAttribute(Renderer &renderer, const Draw &draw)
 {
-    const GLfloat *given = renderer.perPixel ? draw.cornerNormals : draw.firstCorners;
+    if (renderer.lit == BOTH_WAYS && draw.cornerNormals != nullptr) {
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, renderer.ownNormalBuffer);
+        emscripten_glBufferData(GL_ARRAY_BUFFER,
+                                static_cast<GLsizeiptr>(3 * draw.vertexCount * sizeof(GLfloat)),
+                                draw.cornerNormals, GL_STREAM_DRAW);
+        emscripten_glVertexAttribPointer(OWN_NORMAL, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+        emscripten_glEnableVertexAttribArray(OWN_NORMAL);
+        emscripten_glBindBuffer(GL_ARRAY_BUFFER, renderer.vertexBuffer);
+    }
+    const GLfloat *given = renderer.lit == PER_PIXEL ? draw.cornerNormals : draw.firstCorners;
     if (given != nullptr) {
         emscripten_glBindBuffer(GL_ARRAY_BUFFER, renderer.flatBuffer);
         emscripten_glBufferData(GL_ARRAY_BUFFER,
@@ -176,7 +191,7 @@ const LightingProgram &programFor(Renderer &renderer, const LightingState &light
 {
     if (otherLightOn(lighting) && !renderer.allLightsRefused) {
         if (renderer.allLights.name == 0 &&
-            !makeProgram(true, LIGHTS, renderer.perPixel, renderer.allLights)) {
+            !makeProgram(true, LIGHTS, renderer.lit, renderer.allLights)) {
             // Said on standard error; light 0 is still drawn.
             renderer.allLightsRefused = true;
             return renderer.full;
@@ -217,7 +232,51 @@ void giveLights(const LightingProgram &program, const LightingState &lighting, i
     emscripten_glUniform2fv(program.spotShape, count, spotShape[0]);
 }
 
+const char *const COPY_VERTEX_SHADER = R"(
+attribute vec2 corner;
+varying vec2 at;
+void main()
+{
+    at = corner * 0.5 + 0.5;
+    gl_Position = vec4(corner, 0.0, 1.0);
+}
+)";
+
+const char *const COPY_FRAGMENT_SHADER = R"(
+precision mediump float;
+uniform sampler2D picture;
+varying vec2 at;
+void main()
+{
+    gl_FragColor = texture2D(picture, at);
+}
+)";
+
 } // namespace
+
+bool makeTextureCopy(TextureCopy &copy)
+{
+    const char *const attributes[] = {"corner"};
+    copy.program = linkProgram({{COPY_VERTEX_SHADER}}, {{COPY_FRAGMENT_SHADER}}, attributes, 1);
+    constexpr GLfloat CORNERS[] = {-1.0f, -1.0f, 1.0f, -1.0f, -1.0f, 1.0f, 1.0f, 1.0f};
+    emscripten_glGenBuffers(1, &copy.corners);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, copy.corners);
+    emscripten_glBufferData(GL_ARRAY_BUFFER, sizeof CORNERS, CORNERS, GL_STATIC_DRAW);
+    return copy.program != 0;
+}
+
+void drawTextureCopy(const TextureCopy &copy, GLuint texture)
+{
+    emscripten_glUseProgram(copy.program);
+    emscripten_glBindTexture(GL_TEXTURE_2D, texture);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, copy.corners);
+    emscripten_glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    emscripten_glEnableVertexAttribArray(0);
+    for (GLuint attribute = 1; attribute < LIGHTING_ATTRIBUTES; ++attribute) {
+        emscripten_glDisableVertexAttribArray(attribute);
+    }
+    emscripten_glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+}
 
 GLuint linkProgram(const ShaderText &vertexText, const ShaderText &fragmentText,
                    const char *const attributes[], int attributeCount)
@@ -259,15 +318,17 @@ void bindRenderer(Renderer &renderer)
     renderer.inUse = nullptr;
 }
 
-bool makeRenderer(Renderer &renderer, bool perPixel, const Renderer *drawsFrom)
+bool makeRenderer(Renderer &renderer, Lit lit, const Renderer *drawsFrom)
 {
     renderer = {};
-    renderer.perPixel = perPixel;
-    if (!makeProgram(false, 1, perPixel, renderer.plain) ||
-        !makeProgram(true, 1, perPixel, renderer.full)) {
+    renderer.lit = lit;
+    if (!makeProgram(false, 1, lit, renderer.plain) || !makeProgram(true, 1, lit, renderer.full)) {
         return false;
     }
     emscripten_glGenBuffers(1, &renderer.flatBuffer);
+    if (lit == BOTH_WAYS) {
+        emscripten_glGenBuffers(1, &renderer.ownNormalBuffer);
+    }
     if (drawsFrom != nullptr) {
         renderer.vertexBuffer = drawsFrom->vertexBuffer;
         renderer.indexBuffer = drawsFrom->indexBuffer;
@@ -294,7 +355,7 @@ void useLighting(Renderer &renderer, const LightingState &lighting, const Matrix
         renderer.inUse = &program;
     }
     emscripten_glUniformMatrix4fv(program.projection, 1, GL_FALSE, projection.m);
-    if (!renderer.perPixel) {
+    if ((renderer.lit & PER_CORNER) != 0) {
         emscripten_glUniform4fv(program.materials,
                                 static_cast<GLsizei>(materialCount * VEC4S_PER_MATERIAL), table);
     }
@@ -329,7 +390,7 @@ void drawVertices(Renderer &renderer, const Draw &draw, bool fillBuffers)
                                       reinterpret_cast<void *>(first * sizeof(GLushort)));
         }
     };
-    if (!renderer.perPixel) {
+    if ((renderer.lit & PER_PIXEL) == 0) {
         drawRange(0, count);
         return;
     }
@@ -364,15 +425,24 @@ void drawVertices(Renderer &renderer, const Draw &draw, bool fillBuffers)
         drawRange(first, end - first);
         first = end;
     }
+    if (renderer.lit == BOTH_WAYS) {
+        // Only these draws give it; left on, another's draw would read past its end.
+        emscripten_glDisableVertexAttribArray(OWN_NORMAL);
+    }
 }
 
 void drawGathered(const Draw &draw, bool startsRun)
 {
-    if (startsRun) {
-        useLighting(picture, *draw.lighting, *draw.projection, draw.materials, draw.materialCount);
+    if (!drawBothWays(picture, draw)) {
+        // After the picture lit per pixel has drawn, the picture's own program is handed everything
+        // again.
+        if (startsRun || picture.inUse == nullptr) {
+            useLighting(picture, *draw.lighting, *draw.projection, draw.materials,
+                        draw.materialCount);
+        }
+        drawVertices(picture, draw);
+        drawPerPixel(picture, draw);
     }
-    drawVertices(picture, draw);
-    drawPerPixel(picture, draw);
     // Hands the draw to the renderer now, so that it draws this part while the next is gathered;
     // without the flush the browser held the draws back and the renderer began at the frame's end.
     emscripten_glFlush();
@@ -450,6 +520,7 @@ void currentViewport(GLint viewport[4])
 void finishFrame()
 {
     drawGatheredPolygons();
+    showPictureDrawnBothWays(picture, fragment);
     frameDone();
     for (const FrameListener *listener : listeners) {
         if (listener != nullptr && listener->finished != nullptr) {

@@ -49,27 +49,6 @@ void main()
 }
 )";
 
-// Shows the picture lit per pixel, a texture as large as the view.
-const char *const PICTURE_VERTEX_SHADER = R"(
-attribute vec2 corner;
-varying vec2 at;
-void main()
-{
-    at = corner * 0.5 + 0.5;
-    gl_Position = vec4(corner, 0.0, 1.0);
-}
-)";
-
-const char *const PICTURE_FRAGMENT_SHADER = R"(
-precision mediump float;
-uniform sampler2D picture;
-varying vec2 at;
-void main()
-{
-    gl_FragColor = texture2D(picture, at);
-}
-)";
-
 // Everything the second view keeps, as the GL layer keeps its state in one structure.
 struct SecondView {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context;
@@ -77,7 +56,8 @@ struct SecondView {
     bool perPixel; // shows the picture lit per pixel, not the scene from outside
     GLuint markProgram, markBuffer;
     GLint markMatrix, markPointSize;
-    GLuint pictureProgram, pictureBuffer, pictureTexture;
+    TextureCopy perPixelCopy; // shows the picture lit per pixel
+    GLuint perPixelTexture;
     bool open;
     ShownParts shown;
     OutsideCamera camera;
@@ -99,8 +79,7 @@ SecondView view = {0,
                    0,
                    -1,
                    -1,
-                   0,
-                   0,
+                   {},
                    0,
                    false,
                    {true, true, true, false, true},
@@ -131,27 +110,20 @@ void followWhatIsShown()
     lightPerPixelToo(view.open && view.perPixel);
 }
 
-bool makePictureObjects()
+bool makePerPixelObjects()
 {
-    const char *const attributes[] = {"corner"};
-    view.pictureProgram =
-        linkProgram({{PICTURE_VERTEX_SHADER}}, {{PICTURE_FRAGMENT_SHADER}}, attributes, 1);
-    emscripten_glGenTextures(1, &view.pictureTexture);
-    emscripten_glBindTexture(GL_TEXTURE_2D, view.pictureTexture);
+    emscripten_glGenTextures(1, &view.perPixelTexture);
+    emscripten_glBindTexture(GL_TEXTURE_2D, view.perPixelTexture);
     emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    constexpr GLfloat CORNERS[] = {-1.0f, -1.0f, 1.0f, -1.0f, -1.0f, 1.0f, 1.0f, 1.0f};
-    emscripten_glGenBuffers(1, &view.pictureBuffer);
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, view.pictureBuffer);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, sizeof CORNERS, CORNERS, GL_STATIC_DRAW);
-    return view.pictureProgram != 0;
+    return makeTextureCopy(view.perPixelCopy);
 }
 
 bool makeObjects()
 {
-    if (!makeRenderer(view.renderer) || !makePictureObjects()) {
+    if (!makeRenderer(view.renderer) || !makePerPixelObjects()) {
         return false;
     }
     bindRenderer(view.renderer);
@@ -250,17 +222,10 @@ void showPerPixelPicture()
     inSecondView([pixels, width, height] {
         emscripten_glDisable(GL_DEPTH_TEST);
         view.depthTest = false;
-        emscripten_glUseProgram(view.pictureProgram);
-        emscripten_glBindTexture(GL_TEXTURE_2D, view.pictureTexture);
+        emscripten_glBindTexture(GL_TEXTURE_2D, view.perPixelTexture);
         emscripten_glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA,
                                 GL_UNSIGNED_BYTE, pixels);
-        emscripten_glBindBuffer(GL_ARRAY_BUFFER, view.pictureBuffer);
-        emscripten_glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
-        for (const GLuint attribute : {1u, 2u, 3u}) {
-            emscripten_glDisableVertexAttribArray(attribute);
-        }
-        emscripten_glEnableVertexAttribArray(0);
-        emscripten_glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+        drawTextureCopy(view.perPixelCopy, view.perPixelTexture);
         bindRenderer(view.renderer);
     });
 }
