@@ -1015,6 +1015,8 @@ const cases = [
             orvane.lab.set('GL_SPOT_CUTOFF', 30);
             orvane.lab.set('GL_LIGHT1', 1);
           });
+          // The help box takes its height a frame after the lab opens, moving what is below it.
+          await framesSettled(page);
           await click(page, '#lab-code');
         },
         'at 320 CSS px': (page) => page.setViewport({width: 320, height: 700}),
