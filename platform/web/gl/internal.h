@@ -249,6 +249,8 @@ struct TextureCopy {
     GLuint program, corners;
 };
 bool makeTextureCopy(TextureCopy &copy);
+// Binds `texture` and has it read pixel for pixel: the nearest texel, no wrapping.
+void bindNearestTexture(GLuint texture);
 // Leaves attribute 0 alone enabled, at the corners.
 void drawTextureCopy(const TextureCopy &copy, GLuint texture);
 // Hands the shader of the context that is current the projection, the light and the materials

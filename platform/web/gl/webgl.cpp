@@ -254,6 +254,15 @@ void main()
 
 } // namespace
 
+void bindNearestTexture(GLuint texture)
+{
+    emscripten_glBindTexture(GL_TEXTURE_2D, texture);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
 bool makeTextureCopy(TextureCopy &copy)
 {
     const char *const attributes[] = {"corner"};

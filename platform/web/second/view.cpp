@@ -113,11 +113,7 @@ void followWhatIsShown()
 bool makePerPixelObjects()
 {
     emscripten_glGenTextures(1, &view.perPixelTexture);
-    emscripten_glBindTexture(GL_TEXTURE_2D, view.perPixelTexture);
-    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    bindNearestTexture(view.perPixelTexture);
     return makeTextureCopy(view.perPixelCopy);
 }
 
